@@ -1,0 +1,264 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "commandline.h"
+#include "config.h"
+#include "platform.h"
+
+#include <QMouseEvent>
+#include <QPoint>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+{
+    // LATER (welcome splash): create the splash, then its timer, before the form.
+    ui->setupUi(this);
+    // LATER (welcome splash): show this window minimised behind the splash.
+    // LATER (credential store): first-run creation of the data folder and its files.
+    scadaHost = QStringLiteral(CENTINELA_SCADA_HOST);
+    // LATER (credential store): setLogin().
+    // LATER (welcome splash): connect and start the timer, then show the splash modal.
+    ui->radioButtonJAVA->setChecked(true);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::mousePressEvent(QMouseEvent *)
+{
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent *)
+{
+    anchorX = 0;
+    anchorY = 0;
+    setCursor(Qt::ArrowCursor);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    // (0, 0) means "no anchor yet": the first move of a drag only records where the pointer
+    // grabbed the window.
+    if (anchorX == 0 && anchorY == 0) {
+        anchorX = qRound(event->position().x());
+        anchorY = qRound(event->position().y());
+        return;
+    }
+    const double x = event->globalPosition().x() - anchorX;
+    const double y = event->globalPosition().y() - anchorY - 30.0;
+    move(QPoint(static_cast<int>(x), static_cast<int>(y)));
+}
+
+void MainWindow::launchClient(int port, QString host)
+{
+    QString command;
+    if (ui->radioButtonJAVA->isChecked())
+        command = CommandLine::javaClient(host, port, user, pass);
+    if (ui->radioButtonHTML5->isChecked())
+        command = CommandLine::html5Client(host, port);
+    Platform::runCommand(command.toLocal8Bit());
+}
+
+void MainWindow::on_pushButtonSalir_clicked()
+{
+    close();
+}
+
+void MainWindow::on_pushButtonUser_clicked()
+{
+    // LATER (user configuration dialog).
+}
+
+void MainWindow::setLogin()
+{
+    // LATER (credential store).
+}
+
+QString MainWindow::getUser() const
+{
+    return user;
+}
+
+QString MainWindow::getPass() const
+{
+    return pass;
+}
+
+void MainWindow::on_actionSalir_triggered()
+{
+    close();
+}
+
+void MainWindow::on_actionConfigurar_usuario_triggered()
+{
+    // LATER (user configuration dialog).
+}
+
+void MainWindow::on_actionInstrucciones_triggered()
+{
+    // LATER (instructions dialog).
+}
+
+void MainWindow::bienvenidaFin()
+{
+    // LATER (welcome splash).
+}
+
+void MainWindow::on_actionConfiguraciones_extras_triggered()
+{
+    // LATER (additional settings dialog).
+}
+
+void MainWindow::on_radioButtonJAVA_clicked()
+{
+    ui->label_2->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+    ui->label_3->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0)"));
+}
+
+void MainWindow::on_radioButtonHTML5_clicked()
+{
+    ui->label_2->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0)"));
+    ui->label_3->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+}
+
+// The sites: each menu entry opens the view that the SCADA server serves on its own port.
+
+// Robledal
+void MainWindow::on_actionArquitectura_T_cnica_triggered()
+{
+    launchClient(9081, scadaHost);
+}
+void MainWindow::on_actionArquitectura_Superior_triggered()
+{
+    launchClient(9082, scadaHost);
+}
+void MainWindow::on_actionQu_mica_triggered()
+{
+    launchClient(9083, scadaHost);
+}
+void MainWindow::on_actionFarmacia_triggered()
+{
+    launchClient(9084, scadaHost);
+}
+void MainWindow::on_actionF_sica_triggered()
+{
+    launchClient(9085, scadaHost);
+}
+void MainWindow::on_actionMatem_ticas_triggered()
+{
+    launchClient(9086, scadaHost);
+}
+void MainWindow::on_actionBiolog_a_triggered()
+{
+    launchClient(9087, scadaHost);
+}
+void MainWindow::on_actionInform_tica_triggered()
+{
+    launchClient(9088, scadaHost);
+}
+void MainWindow::on_actionEdificio_Ocre_triggered()
+{
+    launchClient(9089, scadaHost);
+}
+void MainWindow::on_actionInstituto_de_Idiomas_triggered()
+{
+    launchClient(9090, scadaHost);
+}
+void MainWindow::on_actionNEXO_1_triggered()
+{
+    launchClient(9091, scadaHost);
+}
+void MainWindow::on_actionNEXO_2_triggered()
+{
+    launchClient(9092, scadaHost);
+}
+void MainWindow::on_actionCRAI_triggered()
+{
+    launchClient(9097, scadaHost);
+}
+void MainWindow::on_actionMolinar_triggered()
+{
+    launchClient(9094, scadaHost);
+}
+
+// Norte
+void MainWindow::on_actionMedicina_triggered()
+{
+    launchClient(9105, scadaHost);
+}
+void MainWindow::on_actionDecanato_triggered()
+{
+    launchClient(9104, scadaHost);
+}
+void MainWindow::on_actionAnat_mico_triggered()
+{
+    launchClient(9106, scadaHost);
+}
+void MainWindow::on_actionPabell_n_Docente_triggered()
+{
+    launchClient(9103, scadaHost);
+}
+void MainWindow::on_actionOdontolog_a_triggered()
+{
+    launchClient(9102, scadaHost);
+}
+void MainWindow::on_actionETSI_triggered()
+{
+    launchClient(9150, scadaHost);
+}
+void MainWindow::on_actionEnfermer_a_triggered()
+{
+    launchClient(9107, scadaHost);
+}
+
+// Campus Central
+void MainWindow::on_actionRectorado_triggered()
+{
+    launchClient(9121, scadaHost);
+}
+
+// Fundicion-Vallehondo
+void MainWindow::on_actionEcon_micas_2_triggered()
+{
+    launchClient(9111, scadaHost);
+}
+void MainWindow::on_actionSicolog_a_triggered()
+{
+    launchClient(9112, scadaHost);
+}
+void MainWindow::on_actionTurismo_y_Finanzas_triggered()
+{
+    launchClient(9113, scadaHost);
+}
+
+// Periférico
+void MainWindow::on_actionCentro_Internacional_triggered()
+{
+    launchClient(9130, scadaHost);
+}
+void MainWindow::on_actionIngenier_a_Agron_mica_triggered()
+{
+    launchClient(9096, scadaHost);
+}
+void MainWindow::on_actionAulario_Pinar_triggered()
+{
+    launchClient(9095, scadaHost);
+}
+void MainWindow::on_actionBrezal_triggered()
+{
+    launchClient(9120, scadaHost);
+}
+void MainWindow::on_actionBellas_Artes_triggered()
+{
+    launchClient(9122, scadaHost);
+}
+
+// Otras apps
+void MainWindow::on_actionAplicaci_n_superior_triggered()
+{
+    launchClient(9600, scadaHost);
+}
+void MainWindow::on_actionSeguridad_triggered()
+{
+    launchClient(9500, scadaHost);
+}

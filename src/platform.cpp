@@ -1,0 +1,46 @@
+#include "platform.h"
+
+#include "commandline.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace Platform {
+
+namespace {
+
+CommandRunner &installedRunner()
+{
+    static CommandRunner runner;
+    return runner;
+}
+
+} // namespace
+
+int systemCommand(const QByteArray &command)
+{
+    // constData() of an empty array is "", so an empty command still reaches system().
+    return std::system(command.constData());
+}
+
+int runCommand(const QByteArray &command)
+{
+    const CommandRunner &runner = installedRunner();
+    return runner ? runner(command) : systemCommand(command);
+}
+
+CommandRunner setCommandRunner(CommandRunner runner)
+{
+    return std::exchange(installedRunner(), std::move(runner));
+}
+
+QString escapeForCommandProcessor(const QString &value)
+{
+#ifdef Q_OS_WIN
+    return CommandLine::escapeForCmd(value);
+#else
+    return CommandLine::escapeForPosixShell(value);
+#endif
+}
+
+} // namespace Platform
