@@ -3,21 +3,37 @@
 
 #include "commandline.h"
 #include "config.h"
+#include "dialogs/credentialstore.h"
+#include "dialogs/dialogbienvenida.h"
+#include "dialogs/dialogconfadicionales.h"
+#include "dialogs/dialoginstrucciones.h"
+#include "dialogs/dialoguser.h"
 #include "platform.h"
 
 #include <QMouseEvent>
 #include <QPoint>
+#include <QTimer>
+
+namespace {
+constexpr int splashMilliseconds = 3000;
+}
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
-    // LATER (welcome splash): create the splash, then its timer, before the form.
+    bienvenida = std::make_unique<DialogBienvenida>();
+    timer = new QTimer(this);
+    // Never earlier than announced: a coarse timer may fire a little before its interval.
+    timer->setTimerType(Qt::PreciseTimer);
     ui->setupUi(this);
-    // LATER (welcome splash): show this window minimised behind the splash.
-    // LATER (credential store): first-run creation of the data folder and its files.
+    showMinimized();
+    createCredentialFiles();
     scadaHost = QStringLiteral(CENTINELA_SCADA_HOST);
-    // LATER (credential store): setLogin().
-    // LATER (welcome splash): connect and start the timer, then show the splash modal.
+    setLogin();
+    connect(timer, SIGNAL(timeout()), this, SLOT(bienvenidaFin()));
+    timer->start(splashMilliseconds);
+    bienvenida->setModal(true);
+    bienvenida->show();
     ui->radioButtonJAVA->setChecked(true);
 }
 
@@ -64,14 +80,41 @@ void MainWindow::on_pushButtonSalir_clicked()
     close();
 }
 
+void MainWindow::createCredentialFiles()
+{
+    // Only on the very first start: a folder that is there is left alone, even without files.
+    const CredentialStore store(Platform::dataFolder());
+    if (store.folderExists())
+        return;
+    store.createFolder();
+    // Nobody asked for this save, so a failure stays silent: the files then read as empty.
+    const auto dialog = std::make_unique<DialogUser>();
+    dialog->setCredentials(QStringLiteral(""), QStringLiteral(""));
+    dialog->saveCredentials();
+}
+
+void MainWindow::configureUser()
+{
+    auto dialog = std::make_unique<DialogUser>();
+    dialog->setModal(true);
+    dialog->show();
+    dialog->exec();
+    dialog->done(1);
+    dialog.reset();
+    // The dialog saves as it goes: what it stored, or failed to, is in the files now.
+    setLogin();
+}
+
 void MainWindow::on_pushButtonUser_clicked()
 {
-    // LATER (user configuration dialog).
+    configureUser();
 }
 
 void MainWindow::setLogin()
 {
-    // LATER (credential store).
+    const auto store = std::make_unique<DialogUser>(this);
+    user = store->readUser();
+    pass = store->readPass();
 }
 
 QString MainWindow::getUser() const
@@ -91,22 +134,36 @@ void MainWindow::on_actionSalir_triggered()
 
 void MainWindow::on_actionConfigurar_usuario_triggered()
 {
-    // LATER (user configuration dialog).
+    configureUser();
 }
 
 void MainWindow::on_actionInstrucciones_triggered()
 {
-    // LATER (instructions dialog).
+    const auto dialog = std::make_unique<DialogInstrucciones>();
+    dialog->show();
+    dialog->exec();
+    dialog->reject();
 }
 
 void MainWindow::bienvenidaFin()
 {
-    // LATER (welcome splash).
+    if (timer) {
+        timer->stop();
+        // We are inside the timer's own timeout: the event loop deletes it afterwards.
+        timer->deleteLater();
+        timer = nullptr;
+    }
+    bienvenida.reset();
+    showNormal();
 }
 
 void MainWindow::on_actionConfiguraciones_extras_triggered()
 {
-    // LATER (additional settings dialog).
+    const auto dialog = std::make_unique<DialogConfAdicionales>();
+    dialog->setModal(true);
+    dialog->show();
+    dialog->exec();
+    dialog->reject();
 }
 
 void MainWindow::on_radioButtonJAVA_clicked()

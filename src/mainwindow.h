@@ -32,6 +32,8 @@ protected:
 
 private:
     void launchClient(int port, QString host);
+    void createCredentialFiles();
+    void configureUser();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QString user;
@@ -39,7 +41,7 @@ private:
     QString scadaHost;
     double anchorX = 0;
     double anchorY = 0;
-    DialogBienvenida *bienvenida = nullptr;
+    std::unique_ptr<DialogBienvenida> bienvenida;
     QTimer *timer = nullptr;
 
     // The order of these slots is part of the window's meta-object interface: keep it.

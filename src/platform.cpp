@@ -2,6 +2,8 @@
 
 #include "commandline.h"
 
+#include <QStandardPaths>
+
 #include <cstdlib>
 #include <utility>
 
@@ -40,6 +42,17 @@ QString escapeForCommandProcessor(const QString &value)
     return CommandLine::escapeForCmd(value);
 #else
     return CommandLine::escapeForPosixShell(value);
+#endif
+}
+
+QString dataFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:/tmpRB");
+#else
+    // There is no drive C: here, and a relative path would follow the current folder.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/tmpRB");
 #endif
 }
 

@@ -27,6 +27,10 @@ CommandRunner setCommandRunner(CommandRunner runner);
 // Escapes one value for the command processor that runCommand reaches on this platform.
 QString escapeForCommandProcessor(const QString &value);
 
+// The folder of the two credential files: "C:/tmpRB" on Windows, as existing installations
+// have it; elsewhere "tmpRB" in the user's data folder (~/.local/share/tmpRB on Linux).
+QString dataFolder();
+
 } // namespace Platform
 
 #endif // PLATFORM_H

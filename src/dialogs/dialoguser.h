@@ -1,0 +1,44 @@
+#ifndef DIALOGUSER_H
+#define DIALOGUSER_H
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class DialogUser;
+}
+QT_END_NAMESPACE
+
+// Where the user enters, changes or erases the SCADA user name and password that the Java
+// client is started with. It also carries the credential store's operations, which the main
+// window reaches through instances that it never shows.
+class DialogUser : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit DialogUser(QWidget *parent = nullptr);
+    ~DialogUser() override;
+
+    void setCredentials(const QString &user, const QString &pass);
+    // True when both files now hold the pair set last.
+    bool saveCredentials() const;
+    QString readUser() const;
+    QString readPass() const;
+
+private slots:
+    void on_buttonBox_accepted();
+    void on_pushButtonBU_clicked();
+
+private:
+    void saveOrWarn();
+
+    QString user;
+    QString pass;
+    std::unique_ptr<Ui::DialogUser> ui;
+};
+
+#endif // DIALOGUSER_H
