@@ -2,6 +2,7 @@
 #include "draw.h"
 #include "icofile.h"
 #include "images.h"
+#include "pngfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,8 +80,19 @@ QImage toIndexed(const QImage &image)
     return indexed;
 }
 
+bool writeFile(const QByteArray &data, const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
 bool writePng(const QImage &image, const QString &path)
 {
+    // Full-colour images get rows that are cheap to decode; palettes are small either way.
+    if (image.format() != QImage::Format_Indexed8) {
+        const QByteArray png = pngFile(image);
+        return !png.isEmpty() && writeFile(png, path);
+    }
     QImageWriter writer(path, "png");
     // Smallest files; the PNG handler maps quality 0 to the strongest compression.
     writer.setQuality(0);
@@ -90,12 +102,6 @@ bool writePng(const QImage &image, const QString &path)
         return false;
     }
     return true;
-}
-
-bool writeFile(const QByteArray &data, const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 } // namespace
