@@ -1,0 +1,23 @@
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+
+// Centinela's start as main() does it, up to the first idle of the event loop, on a data
+// folder of its own so that no real user's credentials are read or created.
+int main(int argc, char *argv[])
+{
+    const QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/.local/share")));
+
+    QApplication application(argc, argv);
+    MainWindow window;
+    QApplication::setStyle(QStringLiteral("fusion"));
+    window.show();
+    QTimer::singleShot(0, &application, &QCoreApplication::quit);
+    return application.exec();
+}
