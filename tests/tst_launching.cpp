@@ -19,10 +19,8 @@ private slots:
     void initTestCase();
     void eachSiteLaunchesOnce_data();
     void eachSiteLaunchesOnce();
-    void javaCommandWithEmptyCredentials();
     void neitherModeCheckedStillRunsAnEmptyCommand();
-    void radioButtonsAreExclusive();
-    void labelColoursFollowClicks();
+    void exclusiveButtonsAndLabelColoursFollowClicks();
     void clickOnCheckedButtonReappliesColours();
     void setCheckedFromCodeKeepsColours();
 
@@ -81,16 +79,6 @@ void TestLaunching::eachSiteLaunchesOnce()
     QCOMPARE(recorder.commands, (QByteArrayList {command, command}));
 }
 
-void TestLaunching::javaCommandWithEmptyCredentials()
-{
-    MainWindow window;
-    CommandRecorder recorder;
-    window.findChild<QAction *>("actionArquitectura_T_cnica")->trigger();
-    QCOMPARE(recorder.commands.size(), 1);
-    const QByteArray command = recorder.commands.first();
-    QVERIFY(command.endsWith(":9081 user: password:"));
-}
-
 void TestLaunching::neitherModeCheckedStillRunsAnEmptyCommand()
 {
     MainWindow window;
@@ -103,23 +91,7 @@ void TestLaunching::neitherModeCheckedStillRunsAnEmptyCommand()
     QCOMPARE(recorder.commands, QByteArrayList {QByteArray()});
 }
 
-void TestLaunching::radioButtonsAreExclusive()
-{
-    MainWindow window;
-    auto *java = window.findChild<QRadioButton *>("radioButtonJAVA");
-    auto *html5 = window.findChild<QRadioButton *>("radioButtonHTML5");
-    QVERIFY(java->isChecked());
-    QVERIFY(!html5->isChecked());
-
-    html5->click();
-    QVERIFY(!java->isChecked());
-    QVERIFY(html5->isChecked());
-    java->click();
-    QVERIFY(java->isChecked());
-    QVERIFY(!html5->isChecked());
-}
-
-void TestLaunching::labelColoursFollowClicks()
+void TestLaunching::exclusiveButtonsAndLabelColoursFollowClicks()
 {
     MainWindow window;
     window.show();
@@ -128,12 +100,17 @@ void TestLaunching::labelColoursFollowClicks()
     auto *html5 = window.findChild<QRadioButton *>("radioButtonHTML5");
     auto *javaLabel = window.findChild<QLabel *>("label_2");
     auto *html5Label = window.findChild<QLabel *>("label_3");
+    QVERIFY(java->isChecked());
 
     QTest::mouseClick(html5, Qt::LeftButton);
+    QVERIFY(!java->isChecked());
+    QVERIFY(html5->isChecked());
     QCOMPARE(javaLabel->styleSheet(), QStringLiteral("color: rgb(0, 0, 0)"));
     QCOMPARE(html5Label->styleSheet(), QStringLiteral("color: rgb(255, 0, 0)"));
 
     QTest::mouseClick(java, Qt::LeftButton);
+    QVERIFY(java->isChecked());
+    QVERIFY(!html5->isChecked());
     QCOMPARE(javaLabel->styleSheet(), QStringLiteral("color: rgb(255, 0, 0)"));
     QCOMPARE(html5Label->styleSheet(), QStringLiteral("color: rgb(0, 0, 0)"));
 }
