@@ -2,6 +2,7 @@
 #include "dialogs/dialogconfadicionales.h"
 #include "dialogs/dialoginstrucciones.h"
 #include "dialogs/dialoguser.h"
+#include "fakecommands.h"
 #include "mainwindow.h"
 #include "modaldriver.h"
 #include "platform.h"
@@ -13,7 +14,6 @@
 #include <QPixmapCache>
 #include <QRadioButton>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <dirent.h>
@@ -41,8 +41,7 @@ private:
     void launch(int iteration);
     template<typename Dialog> void openAndClose(const char *action);
 
-    QTemporaryDir bin;
-    QByteArray savedPath;
+    FakeCommands bin;
     std::unique_ptr<MainWindow> window;
     QList<QAction *> sites;
     int answered = 0;
@@ -135,13 +134,7 @@ void TestSoak::initTestCase()
     // new dialog, up to the cache's fixed limit: growth that is no leak, so out of the way.
     QPixmapCache::setCacheLimit(0);
     QVERIFY(bin.isValid());
-    QFile stub(bin.filePath(QStringLiteral("start")));
-    QVERIFY(stub.open(QIODevice::WriteOnly));
-    stub.write(startStub);
-    stub.close();
-    stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    savedPath = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + savedPath);
+    QVERIFY(bin.add(QStringLiteral("start"), startStub));
     qputenv("CENTINELA_RECORD", QFile::encodeName(bin.filePath(QStringLiteral("record"))));
 
     window = std::make_unique<MainWindow>();
@@ -155,7 +148,6 @@ void TestSoak::initTestCase()
 void TestSoak::cleanupTestCase()
 {
     window.reset();
-    qputenv("PATH", savedPath);
 }
 
 void TestSoak::launch(int iteration)

@@ -1,9 +1,9 @@
 #include "commandline.h"
+#include "fakecommands.h"
 #include "platform.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 // The Java command through the real system() and /bin/sh: a recording "start" first on PATH
@@ -14,16 +14,13 @@ class TestSystemLaunch : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void credentialsArriveLiterally_data();
     void credentialsArriveLiterally();
 
 private:
-    void writeScript(const QString &name, const QByteArray &body);
     QByteArrayList recordedArguments() const;
 
-    QTemporaryDir bin;
-    QByteArray savedPath;
+    FakeCommands bin;
 };
 
 static const char recorder[] = "#!/bin/sh\n"
@@ -34,15 +31,6 @@ static const char recorder[] = "#!/bin/sh\n"
 // Any of these running means a value escaped its quoting.
 static const char intruder[] = "#!/bin/sh\n"
                                "echo \"$0\" >> \"$CENTINELA_INTRUDERS\"\n";
-
-void TestSystemLaunch::writeScript(const QString &name, const QByteArray &body)
-{
-    QFile script(bin.filePath(name));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(body);
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
 
 QByteArrayList TestSystemLaunch::recordedArguments() const
 {
@@ -57,18 +45,11 @@ QByteArrayList TestSystemLaunch::recordedArguments() const
 void TestSystemLaunch::initTestCase()
 {
     QVERIFY(bin.isValid());
-    writeScript(QStringLiteral("start"), recorder);
+    QVERIFY(bin.add(QStringLiteral("start"), recorder));
     for (const char *name : {"ss", "b", "id", "x", "calc", "pwned", "aid"})
-        writeScript(QString::fromLatin1(name), intruder);
-    savedPath = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + savedPath);
+        QVERIFY(bin.add(QString::fromLatin1(name), intruder));
     qputenv("CENTINELA_RECORD", QFile::encodeName(bin.filePath(QStringLiteral("record"))));
     qputenv("CENTINELA_INTRUDERS", QFile::encodeName(bin.filePath(QStringLiteral("intruders"))));
-}
-
-void TestSystemLaunch::cleanupTestCase()
-{
-    qputenv("PATH", savedPath);
 }
 
 void TestSystemLaunch::credentialsArriveLiterally_data()
