@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace CommandLine {
 

@@ -8,7 +8,7 @@
 #include "dialogs/dialogconfadicionales.h"
 #include "dialogs/dialoginstrucciones.h"
 #include "dialogs/dialoguser.h"
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QMouseEvent>
 #include <QPoint>

@@ -1,7 +1,7 @@
 #ifndef COMMANDRECORDER_H
 #define COMMANDRECORDER_H
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QByteArrayList>
 

@@ -5,7 +5,7 @@
 #include "dialogs/dialoguser.h"
 #include "mainwindow.h"
 #include "modaldriver.h"
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QAction>
 #include <QApplication>

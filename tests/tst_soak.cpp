@@ -5,7 +5,7 @@
 #include "fakecommands.h"
 #include "mainwindow.h"
 #include "modaldriver.h"
-#include "platform.h"
+#include "platform/platform.h"
 #include "sitecatalogue.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "commandline.h"
 #include "fakecommands.h"
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "dialogconfadicionales.h"
 #include "ui_dialogconfadicionales.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QIcon>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 #include "ui_dialoguser.h"
 
 #include "credentialstore.h"
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QMessageBox>

@@ -6,7 +6,7 @@
 #include "dialogs/dialoginstrucciones.h"
 #include "dialogs/dialoguser.h"
 #include "mainwindow.h"
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QApplication>
 #include <QDir>
