@@ -88,9 +88,7 @@ void MainWindow::createCredentialFiles()
         return;
     store.createFolder();
     // Nobody asked for this save, so a failure stays silent: the files then read as empty.
-    const auto dialog = std::make_unique<DialogUser>();
-    dialog->setCredentials(QStringLiteral(""), QStringLiteral(""));
-    dialog->saveCredentials();
+    store.save(QStringLiteral(""), QStringLiteral(""));
 }
 
 void MainWindow::configureUser()
@@ -112,9 +110,8 @@ void MainWindow::on_pushButtonUser_clicked()
 
 void MainWindow::setLogin()
 {
-    const auto store = std::make_unique<DialogUser>(this);
-    user = store->readUser();
-    pass = store->readPass();
+    user = DialogUser::readUser();
+    pass = DialogUser::readPass();
 }
 
 QString MainWindow::getUser() const

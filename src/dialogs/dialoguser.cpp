@@ -39,12 +39,12 @@ bool DialogUser::saveCredentials() const
     return store().save(user, pass);
 }
 
-QString DialogUser::readUser() const
+QString DialogUser::readUser()
 {
     return store().readUser();
 }
 
-QString DialogUser::readPass() const
+QString DialogUser::readPass()
 {
     return store().readPass();
 }

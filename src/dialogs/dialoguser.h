@@ -13,8 +13,8 @@ class DialogUser;
 QT_END_NAMESPACE
 
 // Where the user enters, changes or erases the SCADA user name and password that the Java
-// client is started with. It also carries the credential store's operations, which the main
-// window reaches through instances that it never shows.
+// client is started with. It also carries the credential store's operations; the reading ones
+// need no dialog, so callers that only want the stored values build none.
 class DialogUser : public QDialog
 {
     Q_OBJECT
@@ -26,8 +26,8 @@ public:
     void setCredentials(const QString &user, const QString &pass);
     // True when both files now hold the pair set last.
     bool saveCredentials() const;
-    QString readUser() const;
-    QString readPass() const;
+    static QString readUser();
+    static QString readPass();
 
 private slots:
     void on_buttonBox_accepted();
