@@ -10,6 +10,7 @@
 #include "dialogs/dialoguser.h"
 #include "platform/platform.h"
 
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPoint>
 #include <QTimer>
@@ -67,11 +68,21 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 
 void MainWindow::launchClient(int port, QString host)
 {
+    const Platform::CommandProcessor processor = Platform::commandProcessor();
     QString command;
     if (ui->radioButtonJAVA->isChecked())
-        command = CommandLine::javaClient(host, port, user, pass);
+        command = CommandLine::javaClient(host, port, user, pass, processor);
     if (ui->radioButtonHTML5->isChecked())
         command = CommandLine::html5Client(host, port);
+    if (!processor.accepts(command)) {
+        // Handed over, it would open nothing, and nobody would know why.
+        QMessageBox::warning(this, QStringLiteral("Centinela"),
+                             QStringLiteral("No se ha podido abrir el cliente: la orden supera "
+                                            "los %1 caracteres que admite el intérprete de "
+                                            "órdenes. Use un usuario o una contraseña más cortos.")
+                                 .arg(processor.maxLineLength));
+        return;
+    }
     Platform::runCommand(command.toLocal8Bit());
 }
 

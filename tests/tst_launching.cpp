@@ -1,10 +1,14 @@
+#include "commandline.h"
 #include "commandrecorder.h"
 #include "config.h"
+#include "dialogs/credentialstore.h"
 #include "mainwindow.h"
+#include "modaldriver.h"
 #include "sitecatalogue.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -23,6 +27,8 @@ private slots:
     void exclusiveButtonsAndLabelColoursFollowClicks();
     void clickOnCheckedButtonReappliesColours();
     void setCheckedFromCodeKeepsColours();
+    void lineOverCmdLimitIsNotHandedOver_data();
+    void lineOverCmdLimitIsNotHandedOver();
 
 private:
     static QByteArray expectedJava(int port);
@@ -150,6 +156,51 @@ void TestLaunching::setCheckedFromCodeKeepsColours()
     CommandRecorder recorder;
     window.findChild<QAction *>("actionQu_mica")->trigger();
     QCOMPARE(recorder.commands, QByteArrayList {expectedHtml5(9083)});
+}
+
+void TestLaunching::lineOverCmdLimitIsNotHandedOver_data()
+{
+    QTest::addColumn<int>("excess");
+    QTest::newRow("exactly the limit") << 0;
+    QTest::newRow("one character over") << 1;
+}
+
+void TestLaunching::lineOverCmdLimitIsNotHandedOver()
+{
+    QFETCH(int, excess);
+
+    Platform::CommandProcessor cmd = Platform::windowsCmd();
+    cmd.throughCodePage = [](const QString &value) { return value; };
+    const auto previous = Platform::setCommandProcessor(cmd);
+    const int fixed = CommandLine::javaClient(host, 9083, {}, {}, cmd).size();
+    const CredentialStore store(Platform::dataFolder());
+    store.createFolder();
+    QVERIFY(store.save(QString(), QString(8191 - fixed + excess, u'x')));
+
+    MainWindow window;
+    CommandRecorder recorder;
+    QString title, text;
+    if (excess > 0) {
+        whenVisible<QMessageBox>([&](QMessageBox *box) {
+            title = box->windowTitle();
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+    }
+    window.findChild<QAction *>("actionQu_mica")->trigger();
+    Platform::setCommandProcessor(previous);
+    QVERIFY(store.save(QString(), QString()));
+
+    QCOMPARE(recorder.commands.size(), excess > 0 ? 0 : 1);
+    if (excess > 0) {
+        QCOMPARE(title, QStringLiteral("Centinela"));
+        QCOMPARE(text,
+                 QStringLiteral("No se ha podido abrir el cliente: la orden supera los 8191 "
+                                "caracteres que admite el intérprete de órdenes. Use un usuario o "
+                                "una contraseña más cortos."));
+    } else {
+        QCOMPARE(recorder.commands.first().size(), 8191);
+    }
 }
 
 QTEST_MAIN(TestLaunching)

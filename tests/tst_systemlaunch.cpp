@@ -97,8 +97,8 @@ void TestSystemLaunch::credentialsArriveLiterally()
     QFETCH(QString, arrivingPassword);
     QFile::remove(bin.filePath(QStringLiteral("record")));
 
-    const QString command
-        = CommandLine::javaClient(QStringLiteral("scada.example"), 9083, user, password);
+    const QString command = CommandLine::javaClient(QStringLiteral("scada.example"), 9083, user,
+                                                    password, Platform::posixShell());
     QCOMPARE(Platform::systemCommand(command.toLocal8Bit()), 0);
 
     const QByteArray arrivingUser = CommandLine::withoutControlCharacters(user).toUtf8();

@@ -1,7 +1,5 @@
 #include "platform.h"
 
-#include "commandline.h"
-
 #include <QStandardPaths>
 
 #include <cstdlib>
@@ -17,7 +15,46 @@ CommandRunner &installedRunner()
     return runner;
 }
 
+std::optional<CommandProcessor> &installedProcessor()
+{
+    static std::optional<CommandProcessor> processor;
+    return processor;
+}
+
+// On Windows toLocal8Bit() is the ANSI code page with best-fit mapping: a full-width
+// ampersand comes out as a plain one, and cmd reads that.
+QString throughLocal8Bit(const QString &text)
+{
+    return QString::fromLocal8Bit(text.toLocal8Bit());
+}
+
 } // namespace
+
+CommandProcessor windowsCmd()
+{
+    return {CommandProcessor::Syntax::Cmd, 8191, throughLocal8Bit};
+}
+
+CommandProcessor posixShell()
+{
+    return {CommandProcessor::Syntax::PosixShell, 0, throughLocal8Bit};
+}
+
+CommandProcessor commandProcessor()
+{
+    if (installedProcessor())
+        return *installedProcessor();
+#ifdef Q_OS_WIN
+    return windowsCmd();
+#else
+    return posixShell();
+#endif
+}
+
+std::optional<CommandProcessor> setCommandProcessor(std::optional<CommandProcessor> processor)
+{
+    return std::exchange(installedProcessor(), std::move(processor));
+}
 
 int systemCommand(const QByteArray &command)
 {
@@ -34,15 +71,6 @@ int runCommand(const QByteArray &command)
 CommandRunner setCommandRunner(CommandRunner runner)
 {
     return std::exchange(installedRunner(), std::move(runner));
-}
-
-QString escapeForCommandProcessor(const QString &value)
-{
-#ifdef Q_OS_WIN
-    return CommandLine::escapeForCmd(value);
-#else
-    return CommandLine::escapeForPosixShell(value);
-#endif
 }
 
 QString dataFolder()

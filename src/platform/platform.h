@@ -5,9 +5,41 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // Everything that differs between Windows and the other systems, with seams that tests replace.
 namespace Platform {
+
+// The command processor that system() hands a command line to, as far as composing a line
+// for it depends on it.
+struct CommandProcessor
+{
+    enum class Syntax { Cmd, PosixShell };
+
+    Syntax syntax = Syntax::PosixShell;
+    // The longest line it takes, in characters; 0 when there is no limit worth checking.
+    int maxLineLength = 0;
+    // What a text becomes on its way into the local 8-bit code page that the line is handed
+    // over in, and back: the characters the processor will really read.
+    std::function<QString(const QString &)> throughCodePage;
+
+    bool accepts(const QString &line) const
+    {
+        return maxLineLength == 0 || line.size() <= maxLineLength;
+    }
+};
+
+// cmd.exe, which refuses lines longer than 8191 characters. The conversion is this system's
+// own; on Windows it is the ANSI code page with its best-fit mapping.
+CommandProcessor windowsCmd();
+// /bin/sh.
+CommandProcessor posixShell();
+
+// The processor that runCommand reaches here, unless a test has installed another.
+CommandProcessor commandProcessor();
+// Installs the processor that commandProcessor reports, or with nothing restores this
+// system's own. Returns the one installed before, if any.
+std::optional<CommandProcessor> setCommandProcessor(std::optional<CommandProcessor> processor);
 
 // Receives one command line, already in the local 8-bit encoding, and returns what the
 // command processor returned.
@@ -23,9 +55,6 @@ int systemCommand(const QByteArray &command);
 // Installs the runner that runCommand uses; an empty runner restores systemCommand.
 // Returns the runner that was installed before.
 CommandRunner setCommandRunner(CommandRunner runner);
-
-// Escapes one value for the command processor that runCommand reaches on this platform.
-QString escapeForCommandProcessor(const QString &value);
 
 // The folder of the two credential files: "C:/tmpRB" on Windows, as existing installations
 // have it; elsewhere "tmpRB" in the user's data folder (~/.local/share/tmpRB on Linux).
