@@ -1,11 +1,11 @@
+#include "firstframe.h"
 #include "mainwindow.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <QTimer>
 
-// Centinela's start as main() does it, up to the first idle of the event loop, on a data
-// folder of its own so that no real user's credentials are read or created.
+// Centinela's start as main() does it, splash and first-start credential files included, on a
+// data folder of its own so that no real user's credentials are read or created.
 int main(int argc, char *argv[])
 {
     const QTemporaryDir home;
@@ -18,6 +18,5 @@ int main(int argc, char *argv[])
     MainWindow window;
     QApplication::setStyle(QStringLiteral("fusion"));
     window.show();
-    QTimer::singleShot(0, &application, &QCoreApplication::quit);
-    return application.exec();
+    return execUntilFirstFrame();
 }

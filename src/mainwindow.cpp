@@ -99,7 +99,7 @@ void MainWindow::createCredentialFiles()
         return;
     store.createFolder();
     // Nobody asked for this save, so a failure stays silent: the files then read as empty.
-    store.save(QStringLiteral(""), QStringLiteral(""));
+    store.createEmptyFiles();
 }
 
 void MainWindow::configureUser()

@@ -27,6 +27,7 @@ private slots:
     void saveWritesPasswordWhenUserFails();
     void folderAndFilesAreOwnerOnly();
     void failedWriteKeepsStoredValue();
+    void emptyFilesNeverReplaceOrCutOff();
 
 private:
     std::unique_ptr<QTemporaryDir> scratch;
@@ -168,6 +169,25 @@ void TestCredentialStore::failedWriteKeepsStoredValue()
 #else
     QSKIP("needs a per-process file size limit");
 #endif
+}
+
+// The first start's files: one already there keeps its bytes, and one that could not be written
+// whole is not left behind cut off.
+void TestCredentialStore::emptyFilesNeverReplaceOrCutOff()
+{
+    const CredentialStore store(scratch->path());
+    const QByteArray abc("\x00\x00\x00\x06\x00\x61\x00\x62\x00\x63", 10);
+    QVERIFY(putFile(store.userFile(), abc));
+#ifdef Q_OS_UNIX
+    {
+        const FileSizeLimit limit(2);
+        QVERIFY(!store.createEmptyFiles());
+    }
+    QVERIFY(!QFileInfo::exists(store.passFile()));
+#endif
+    QVERIFY(!store.createEmptyFiles());
+    QCOMPARE(fileBytes(store.userFile()), abc);
+    QCOMPARE(fileBytes(store.passFile()), QByteArray(4, '\0'));
 }
 
 QTEST_GUILESS_MAIN(TestCredentialStore)

@@ -22,6 +22,30 @@ constexpr bool ownerOnly = false;
 constexpr bool ownerOnly = true;
 #endif
 
+QFileDevice::Permissions ownerReadWrite()
+{
+    return QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+}
+
+bool createEmptyFile(const QString &path)
+{
+    // Not through writeFile(): its commit waits for the disk, which is worth it only when
+    // there is a value to keep. Whatever a crash leaves of this file (nothing, or a cut-off
+    // record) reads as the empty value it was to hold, and no older file can be cut off, as
+    // an existing one is never opened.
+    QFile file(path);
+    constexpr auto newFile = QIODevice::WriteOnly | QIODevice::NewOnly;
+    if (!(ownerOnly ? file.open(newFile, ownerReadWrite()) : file.open(newFile)))
+        return false;
+    const QByteArray bytes = CredentialRecord::encode(QStringLiteral(""));
+    if (file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    // Closed apart: QFile::remove() gives up when closing reports the failed write again.
+    file.close();
+    QFile::remove(path);
+    return false;
+}
+
 } // namespace
 
 namespace CredentialRecord {
@@ -73,7 +97,7 @@ bool writeFile(const QString &path, const QString &value)
     // On the temporary file, before anything is written to it; the rename keeps the mode.
     // Where the file system has no modes this fails, and the value is stored all the same.
     if (ownerOnly)
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        file.setPermissions(ownerReadWrite());
     const QByteArray bytes = encode(value);
     // Flushed here because Qt 6.4's commit() misses a failed final flush and would replace
     // the old file with a cut-off one.
@@ -126,4 +150,11 @@ bool CredentialStore::save(const QString &user, const QString &pass) const
     const bool userSaved = CredentialRecord::writeFile(userFile(), user);
     const bool passSaved = CredentialRecord::writeFile(passFile(), pass);
     return userSaved && passSaved;
+}
+
+bool CredentialStore::createEmptyFiles() const
+{
+    const bool userCreated = createEmptyFile(userFile());
+    const bool passCreated = createEmptyFile(passFile());
+    return userCreated && passCreated;
 }

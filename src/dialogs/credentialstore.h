@@ -48,6 +48,9 @@ public:
     QString readPass() const;
     // Writes both files, the second even when the first fails. True when both are stored.
     bool save(const QString &user, const QString &pass) const;
+    // Creates both files holding empty values, the second even when the first fails; a file
+    // that is already there is left alone. True when both are created.
+    bool createEmptyFiles() const;
 
 private:
     QString dataFolder;
