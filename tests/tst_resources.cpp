@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QResource>
 #include <QTest>
 
@@ -22,6 +23,7 @@ private slots:
     void borderImageIsFullyTransparent();
     void iconFileCarriesTheClientPicture();
     void archiveIsAZip();
+    void formsNameOnlyImagesOfTheCollection();
 };
 
 namespace {
@@ -203,6 +205,25 @@ void TestResources::archiveIsAZip()
     QFile file(archive);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.read(4), QByteArray("PK\x03\x04", 4));
+}
+
+void TestResources::formsNameOnlyImagesOfTheCollection()
+{
+    // A misspelt path loads as an empty icon without a word, so read what the forms ask for.
+    QDirIterator forms(QStringLiteral(CENTINELA_SOURCE_DIR "/src"), {QStringLiteral("*.ui")},
+                       QDir::Files, QDirIterator::Subdirectories);
+    const QRegularExpression imagePath(QStringLiteral(":/imagenes/[^<\")]+"));
+    int paths = 0;
+    while (forms.hasNext()) {
+        QFile form(forms.next());
+        QVERIFY(form.open(QIODevice::ReadOnly));
+        for (const QRegularExpressionMatch &match : imagePath.globalMatch(form.readAll())) {
+            QVERIFY2(QFileInfo(match.captured()).isFile(),
+                     qPrintable(form.fileName() + ": " + match.captured()));
+            ++paths;
+        }
+    }
+    QVERIFY(paths > 0);
 }
 
 QTEST_MAIN(TestResources)
