@@ -6,6 +6,14 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// Writes an executable script to `path`.
+inline bool writeScript(const QString &path, const QByteArray &script)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(script) == script.size()
+        && file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // A folder of the test's own scripts, first on PATH while this lives, so that a command line
 // run through the real system() reaches them instead of the system's programs.
 class FakeCommands
@@ -25,9 +33,7 @@ public:
     // Writes an executable script under `name`.
     bool add(const QString &name, const QByteArray &script) const
     {
-        QFile file(filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(script) == script.size()
-            && file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return writeScript(filePath(name), script);
     }
 
 private:
