@@ -1,10 +1,14 @@
 #include "mainwindow.h"
+#include "platform/platform.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // Lets the desktop match the windows to the menu entry (on Wayland by this name alone).
+    QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
+    Platform::provideStartCommand(QCoreApplication::applicationDirPath());
     MainWindow window;
     QApplication::setStyle(QStringLiteral("fusion"));
     window.show();

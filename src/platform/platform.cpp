@@ -1,5 +1,9 @@
 #include "platform.h"
 
+#include "config.h"
+
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <cstdlib>
@@ -81,6 +85,24 @@ QString dataFolder()
     // There is no drive C: here, and a relative path would follow the current folder.
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QStringLiteral("/tmpRB");
+#endif
+}
+
+QString startHelperFolder(const QString &executableFolder)
+{
+    return QDir::cleanPath(executableFolder + QLatin1Char('/')
+                           + QLatin1String(CENTINELA_START_HELPER_FOLDER));
+}
+
+void provideStartCommand(const QString &executableFolder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(executableFolder);
+#else
+    const QByteArray folder = QFile::encodeName(startHelperFolder(executableFolder));
+    const QByteArray path = qgetenv("PATH");
+    // An empty entry would stand for the current folder, so an empty PATH gets no separator.
+    qputenv("PATH", path.isEmpty() ? folder : path + ':' + folder);
 #endif
 }
 

@@ -60,6 +60,15 @@ CommandRunner setCommandRunner(CommandRunner runner);
 // have it; elsewhere "tmpRB" in the user's data folder (~/.local/share/tmpRB on Linux).
 QString dataFolder();
 
+// The folder of the "start" helper that stands in for cmd's built-in where there is no cmd,
+// for the executable in `executableFolder`: libexec/centinela beside bin/ when installed.
+QString startHelperFolder(const QString &executableFolder);
+
+// Where there is no cmd, appends the helper's folder to the PATH that command lines inherit,
+// so that their "start" reaches it unless the user has a "start" of their own on PATH.
+// Nothing to do on Windows.
+void provideStartCommand(const QString &executableFolder);
+
 } // namespace Platform
 
 #endif // PLATFORM_H
