@@ -1,125 +1,158 @@
 #include "commandline.h"
+#include "support.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QTest>
 
-// Each credential as the end of one argument of the Java command: escaped for the command
-// processor as it will read it, and unchanged where nothing needs escaping.
+namespace {
+
+// clang-format off
+const std::tuple<const char *, const char16_t *, const char16_t *> cmdRows[] = {
+    {"empty", u"", u""},
+    {"ordinary values unchanged", u"José1ΕλένηÑ山田.-_@+=,:/#$~*?[]{}';a\\b\\", u"José1ΕλένηÑ山田.-_@+=,:/#$~*?[]{}';a\\b\\"},
+    {"every caret special", u"^&|<>()!", u"^^^&^|^<^>^(^)^!"},
+    {"variable and percent", u"%PATH%50%", u"%%cd:~,%PATH%%cd:~,%50%%cd:~,%"},
+    {"blanks", u" José Luis", u"^\" José Luis^\""},
+    {"tab kept and quoted", u"a\tb", u"^\"a\tb^\""},
+    {"quote", u"a\"b", u"^\"a\\^\"b^\""},
+    {"backslashes before a quote", u"a\\\\\"&", u"^\"a\\\\\\\\\\^\"^&^\""},
+    {"blank and trailing backslash", u"a b\\", u"^\"a b\\\\^\""},
+    {"control characters left out", u"a\nb\r\x01&c\x7f", u"ab^&c"},
+    {"full-width ampersand and caret", u"＆calc＾&x", u"^&calc^^^&x"},
+    {"full-width percent signs", u"％PATH％", u"%%cd:~,%PATH%%cd:~,%"},
+    {"full-width quotes round a blank", u"＂a b＂", u"^\"\\^\"a b\\^\"^\""},
+};
+// clang-format on
+
+// Records its name and arguments.
+const QByteArray recorder = "#!/bin/sh\nprintf '%s\\0' \"${0##*/}\" \"$@\" >> \"$RECORD\"\n";
+// Any of these running means a value escaped its quoting.
+const QByteArray intruder = "#!/bin/sh\necho \"$0\" >> \"$INTRUDERS\"\n";
+// A client records the same, then stays open for a while.
+const QByteArray client = recorder + "exec sleep 5 >/dev/null 2>&1\n";
+
+QByteArrayList recorded()
+{
+    QByteArrayList arguments = fileBytes(QStringLiteral("record")).split('\0');
+    arguments.removeLast(); // after the last terminator
+    return arguments;
+}
+
+} // namespace
+
+// The command lines: each credential escaped for cmd.exe as it will read it, and unchanged
+// where nothing needs escaping; then through the real system(), /bin/sh and the "start" helper of
+// the Centinela in CENTINELA_BIN_DIR to recording programs ("app" in the current folder, "xdg-open"
+// and the intruders first on PATH). Each value must arrive as one literal argument, nothing else
+// may run, and start must not wait for the client.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cmdArgument_data();
-    void cmdArgument();
-    void posixArgument_data();
-    void posixArgument();
-};
-
-namespace {
-
-// What Windows-1252 with best fit makes of the full-width forms: their ASCII look-alikes.
-QString foldFullWidth(const QString &value)
-{
-    QString folded = value;
-    for (QChar &c : folded) {
-        if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
-            c = QChar(c.unicode() - 0xFF01 + 0x21);
+    void cmdArgument_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("argument");
+        for (const auto &[name, value, argument] : cmdRows)
+            QTest::newRow(name) << QString::fromUtf16(value) << QString::fromUtf16(argument);
     }
-    return folded;
-}
 
-void addCommonRows()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("argument");
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("letters and digits") << "Operador01"
-                                        << "Operador01";
-}
+    void cmdArgument()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, argument);
+        Platform::CommandProcessor cmd = Platform::windowsCmd();
+        // Like Windows-1252 with best fit, turns the full-width forms into their ASCII look-alikes.
+        cmd.throughCodePage
+            = [](const QString &value) { return value.normalized(QString::NormalizationForm_KC); };
+        QCOMPARE(CommandLine::argumentValue(value, cmd), argument);
+    }
 
-} // namespace
+    void initTestCase()
+    {
+        const QString centinelaFolder = qEnvironmentVariable("CENTINELA_BIN_DIR");
+        QVERIFY(QFileInfo(Platform::startHelperFolder(centinelaFolder) + "/start").isExecutable());
+        Platform::provideStartCommand(centinelaFolder);
+        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + qgetenv("PATH"));
+        qputenv("RECORD", QFile::encodeName(work.filePath("record")));
+        qputenv("INTRUDERS", QFile::encodeName(bin.filePath("intruders")));
+        QVERIFY(QDir::setCurrent(work.path()));
+        QVERIFY(writeScript(work.filePath("app"), client));
+        QVERIFY(writeScript(bin.filePath("xdg-open"), client));
+        for (const char *name : {"ss", "b", "id", "x", "calc", "pwned", "aid"})
+            QVERIFY(writeScript(bin.filePath(name), intruder));
+    }
 
-void TestCommandLine::cmdArgument_data()
-{
-    addCommonRows();
-    QTest::newRow("letters of any script") << "JoséÑúñezΕλένη山田"
-                                           << "JoséÑúñezΕλένη山田";
-    QTest::newRow("plain punctuation") << ".-_@+=,:/#$~*?[]{}';"
-                                       << ".-_@+=,:/#$~*?[]{}';";
-    QTest::newRow("backslashes without quotes") << "a\\b\\"
-                                                << "a\\b\\";
-    QTest::newRow("every caret special") << "^&|<>()!"
-                                         << "^^^&^|^<^>^(^)^!";
-    QTest::newRow("percent") << "50%"
-                             << "50%%cd:~,%";
-    QTest::newRow("variable") << "%PATH%"
-                              << "%%cd:~,%PATH%%cd:~,%";
-    QTest::newRow("blank") << "José Luis"
-                           << "^\"José Luis^\"";
-    QTest::newRow("leading blank") << " a"
-                                   << "^\" a^\"";
-    QTest::newRow("tab kept and quoted") << "a\tb"
-                                         << "^\"a\tb^\"";
-    QTest::newRow("quote") << "a\"b"
-                           << "^\"a\\^\"b^\"";
-    QTest::newRow("backslashes before a quote") << "a\\\\\"&"
-                                                << "^\"a\\\\\\\\\\^\"^&^\"";
-    QTest::newRow("blank and trailing backslash") << "a b\\"
-                                                  << "^\"a b\\\\^\"";
-    QTest::newRow("control characters left out") << "a\nb\r\x01&c\x7f"
-                                                 << "ab^&c";
-    QTest::newRow("full-width ampersand") << "＆calc"
-                                          << "^&calc";
-    QTest::newRow("full-width caret before an ampersand") << "＾&calc"
-                                                          << "^^^&calc";
-    QTest::newRow("full-width percent signs") << "％PATH％"
-                                              << "%%cd:~,%PATH%%cd:~,%";
-    QTest::newRow("full-width quotes round a blank") << "＂a b＂"
-                                                     << "^\"\\^\"a b\\^\"^\"";
-}
+    void commandReachesItsProgram_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("userHasOwnStart");
+        QTest::addColumn<QByteArrayList>("arriving");
 
-void TestCommandLine::cmdArgument()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, argument);
-    Platform::CommandProcessor cmd = Platform::windowsCmd();
-    cmd.throughCodePage = foldFullWidth;
-    QCOMPARE(CommandLine::argumentValue(value, cmd), argument);
-}
+        const QString host = QStringLiteral("scada.example");
+        QTest::newRow("HTML5") << CommandLine::html5Client(host, 9083) << false
+                               << QByteArrayList {"xdg-open", "http://scada.example:9083"};
+        // clang-format off
+        const std::tuple<const char *, const char *, const char *> rows[] = {
+            {"user's own start", "operador", "secreto1"},
+            {"ordinary", "operador", "secreto1"},
+            {"empty", "", ""},
+            {"ampersands, semicolons, redirection", "p&ss;b>out.txt", "x&calc;pwned|pwned"},
+            {"substitutions", "$(id)`x`", "$(pwned)`pwned`"},
+            {"quotes and blanks", "it's Juan Pérez", "a \"b\" c'"},
+            {"tab and non-ASCII letters", "Íñigo\tx", "contraseña\t"},
+            {"line feed left out", "a\nid", "a\npwned"},
+        };
+        // clang-format on
+        for (const auto &[name, user, password] : rows) {
+            const bool ownStart = QByteArray(name) == "user's own start";
+            QByteArrayList arriving = {"app", "multipleinstance", "scada.example:9083",
+                                       "user:" + QByteArray(user).replace('\n', ""),
+                                       "password:" + QByteArray(password).replace('\n', "")};
+            if (ownStart)
+                arriving.prepend("start");
+            QTest::newRow(name) << CommandLine::javaClient(host, 9083, QString::fromUtf8(user),
+                                                           QString::fromUtf8(password),
+                                                           Platform::posixShell())
+                                << ownStart << arriving;
+        }
+    }
 
-void TestCommandLine::posixArgument_data()
-{
-    addCommonRows();
-    QTest::newRow("plain punctuation") << "a@b%c+d=e:f,g.h/i_j-k"
-                                       << "a@b%c+d=e:f,g.h/i_j-k";
-    QTest::newRow("blank") << "a b"
-                           << "'a b'";
-    QTest::newRow("ampersand") << "p&ss"
-                               << "'p&ss'";
-    QTest::newRow("command substitution") << "$(id)"
-                                          << "'$(id)'";
-    QTest::newRow("backquotes") << "`x`"
-                                << "'`x`'";
-    QTest::newRow("single quote") << "it's"
-                                  << "'it'\\''s'";
-    QTest::newRow("non-ASCII letters") << "ñu"
-                                       << "'ñu'";
-    QTest::newRow("glob") << "*"
-                          << "'*'";
-    QTest::newRow("tilde") << "~root"
-                           << "'~root'";
-    QTest::newRow("control characters left out") << "a\n;b\x7f"
-                                                 << "'a;b'";
-    QTest::newRow("tab kept and quoted") << "a\tb"
-                                         << "'a\tb'";
-}
+    void commandReachesItsProgram()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, userHasOwnStart);
+        QFETCH(QByteArrayList, arriving);
+        QFile::remove(work.filePath("record"));
+        QFile::remove(bin.filePath("start"));
+        if (userHasOwnStart)
+            QVERIFY(writeScript(bin.filePath("start"), recorder));
 
-void TestCommandLine::posixArgument()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, argument);
-    QCOMPARE(CommandLine::argumentValue(value, Platform::posixShell()), argument);
-}
+        QElapsedTimer handOver;
+        handOver.start();
+        QCOMPARE(Platform::systemCommand(command.toLocal8Bit()), 0);
+        QVERIFY2(handOver.elapsed() < 2500, "start waited for the client");
+        QTRY_COMPARE(recorded(), arriving);
+        QVERIFY2(!QFile::exists(bin.filePath("intruders")), "a second command ran");
+        QVERIFY(!QFile::exists(work.filePath("out.txt")));
+    }
+
+    void unknownProgramFailsAndRunsNothing()
+    {
+        QFile::remove(work.filePath("record"));
+        QVERIFY(Platform::systemCommand("start centinela-no-such-program x 2>errors") != 0);
+        const QByteArray message = fileBytes(work.filePath("errors"));
+        QVERIFY2(message.startsWith("start: centinela-no-such-program") && message.count('\n') == 1,
+                 message.constData());
+        QVERIFY(!QFile::exists(work.filePath("record")));
+    }
+
+private:
+    QTemporaryDir bin; // first on PATH
+    QTemporaryDir work; // the current folder
+};
 
 QTEST_APPLESS_MAIN(TestCommandLine)
 #include "tst_commandline.moc"
