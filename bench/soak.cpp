@@ -107,6 +107,11 @@ int main(int argc, char *argv[])
     start.close();
     qputenv("PATH", QFile::encodeName(home.path()) + ':' + qgetenv("PATH"));
 
+    // The offscreen platform warns at every dialog that it cannot pass on size hints.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+        if (!message.contains(QLatin1String("propagateSizeHints")))
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
     QApplication application(argc, argv);
     // The style caches the pixmaps of the buttons it draws under a key new for each dialog,
     // up to the cache's limit: growth that is no leak.
