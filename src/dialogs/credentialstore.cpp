@@ -30,20 +30,15 @@ QFileDevice::Permissions ownerReadWrite()
 bool createEmptyFile(const QString &path)
 {
     // Not through writeFile(): its commit waits for the disk, which is worth it only when
-    // there is a value to keep. Whatever a crash leaves of this file (nothing, or a cut-off
-    // record) reads as the empty value it was to hold, and no older file can be cut off, as
-    // an existing one is never opened.
+    // there is a value to keep. Whatever a crash or a full disk leaves of this file (nothing,
+    // or a cut-off record) reads as the empty value it was to hold, and no older file can be
+    // cut off, as an existing one is never opened.
     QFile file(path);
     constexpr auto newFile = QIODevice::WriteOnly | QIODevice::NewOnly;
     if (!(ownerOnly ? file.open(newFile, ownerReadWrite()) : file.open(newFile)))
         return false;
     const QByteArray bytes = CredentialRecord::encode(QStringLiteral(""));
-    if (file.write(bytes) == bytes.size() && file.flush())
-        return true;
-    // Closed apart: QFile::remove() gives up when closing reports the failed write again.
-    file.close();
-    QFile::remove(path);
-    return false;
+    return file.write(bytes) == bytes.size() && file.flush();
 }
 
 } // namespace
