@@ -58,10 +58,11 @@ private:
 };
 
 // Runs `action` on the next visible window of type T, from inside the event loop that its
-// exec() runs, so that a test can answer a window that blocks.
-template<typename T> void whenVisible(std::function<void(T *)> action)
+// exec() runs, so that a test can answer a window that blocks. Stops looking when `owner`
+// goes, so that a window that never came cannot be answered by a later test.
+template<typename T> void whenVisible(QObject *owner, std::function<void(T *)> action)
 {
-    auto *poll = new QTimer(qApp);
+    auto *poll = new QTimer(owner);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
         for (QWidget *window : QApplication::topLevelWidgets()) {
             if (auto *found = qobject_cast<T *>(window); found && found->isVisible()) {

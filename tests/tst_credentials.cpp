@@ -74,7 +74,7 @@ void perform(QDialog *dialog, const QString &step, const QStringList &typed = {}
 // Opens the user dialog from the main window and runs `answer` on it inside its exec().
 void configureUser(MainWindow &window, bool byButton, const std::function<void(QDialog *)> &answer)
 {
-    whenVisible<DialogUser>(answer);
+    whenVisible<DialogUser>(&window, answer);
     if (byButton)
         window.findChild<QPushButton *>("pushButtonUser")->click();
     else
@@ -303,7 +303,7 @@ private slots:
         QVERIFY(QDir(store().folder()).removeRecursively() && putFile(store().folder(), ""));
         QStringList warning;
         configureUser(window, false, [&](QDialog *dialog) {
-            whenVisible<QMessageBox>([&warning](QMessageBox *box) {
+            whenVisible<QMessageBox>(dialog, [&warning](QMessageBox *box) {
                 warning << box->windowTitle() << box->text();
                 box->close();
             });

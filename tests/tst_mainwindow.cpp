@@ -144,11 +144,10 @@ private slots:
         MainWindow window;
         CommandRecorder recorder;
         QStringList warning;
-        if (excess > 0)
-            whenVisible<QMessageBox>([&warning](QMessageBox *box) {
-                warning << box->windowTitle() << box->text();
-                box->close();
-            });
+        whenVisible<QMessageBox>(&window, [&warning](QMessageBox *box) {
+            warning << box->windowTitle() << box->text();
+            box->close();
+        });
         window.findChild<QAction *>("actionQu_mica")->trigger();
         Platform::setCommandProcessor(previous);
         QDir(store.folder()).removeRecursively();
@@ -217,11 +216,11 @@ private slots:
         const auto oneRound = [&] {
             for (const auto &[action, port] : sites)
                 window.findChild<QAction *>(action)->trigger();
-            whenVisible<DialogUser>([](QDialog *dialog) { dialog->reject(); });
+            whenVisible<DialogUser>(&window, [](QDialog *dialog) { dialog->reject(); });
             window.findChild<QAction *>("actionConfigurar_usuario")->trigger();
-            whenVisible<DialogInstrucciones>(closeBy("pushButton"));
+            whenVisible<DialogInstrucciones>(&window, closeBy("pushButton"));
             window.findChild<QAction *>("actionInstrucciones")->trigger();
-            whenVisible<DialogConfAdicionales>(closeBy("pushButtonSalir"));
+            whenVisible<DialogConfAdicionales>(&window, closeBy("pushButtonSalir"));
             window.findChild<QAction *>("actionConfiguraciones_extras")->trigger();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             return QList<qsizetype> {window.findChildren<QObject *>().size(),
@@ -255,7 +254,7 @@ private slots:
         dialog.show();
         for (int press = 1; press <= 2; ++press) {
             QStringList seen;
-            whenVisible<QMessageBox>([&seen](QMessageBox *box) {
+            whenVisible<QMessageBox>(&dialog, [&seen](QMessageBox *box) {
                 seen << box->windowTitle() << box->text()
                      << QString::number(box->windowModality() == Qt::ApplicationModal
                                         && box->buttons().size() == 1
