@@ -1,8 +1,7 @@
 #ifndef SUPPORT_H
 #define SUPPORT_H
 
-// What the suites share: a home of their own, a recorder for command lines, a way to answer
-// modal windows, and file helpers.
+// What the suites share: a home, a recorder of command lines, answers to windows, file helpers.
 
 #include "platform/platform.h"
 

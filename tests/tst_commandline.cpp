@@ -41,11 +41,9 @@ QByteArrayList recorded()
 
 } // namespace
 
-// The command lines: each credential escaped for cmd.exe as it will read it, and unchanged
-// where nothing needs escaping; then through the real system(), /bin/sh and the "start" helper of
-// the Centinela in CENTINELA_BIN_DIR to recording programs ("app" in the current folder, "xdg-open"
-// and the intruders first on PATH). Each value must arrive as one literal argument, nothing else
-// may run, and start must not wait for the client.
+// The command lines: each credential escaped for cmd.exe as it will read it; then through the
+// real system(), /bin/sh and the start helper of the Centinela in CENTINELA_BIN_DIR to programs
+// that record what reaches them: one literal argument per value, and nothing else run.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
