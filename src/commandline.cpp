@@ -21,6 +21,61 @@ bool isPlainShellWord(const QString &value)
     return true;
 }
 
+// Quotes a value that holds a blank, a tab or a quote by the rules of the Microsoft C
+// runtime (and CommandLineToArgvW), so that the started program reads it as one argument.
+QString quoteForWindowsArgv(const QString &value)
+{
+    if (!value.contains(u' ') && !value.contains(u'\t') && !value.contains(u'"'))
+        return value;
+    // Backslashes are literal unless a quote follows them; then each one is doubled.
+    QString quoted = QStringLiteral("\"");
+    qsizetype backslashes = 0;
+    for (const QChar c : value) {
+        if (c == u'\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == u'"')
+            quoted += QString(2 * backslashes + 1, u'\\');
+        else
+            quoted += QString(backslashes, u'\\');
+        quoted += c;
+        backslashes = 0;
+    }
+    return quoted + QString(2 * backslashes, u'\\') + u'"';
+}
+
+// cmd.exe: a caret before each character that cmd would otherwise interpret.
+QString escapeForCmd(const QString &value)
+{
+    // A caret makes cmd take the next character literally; before a quote it also keeps cmd
+    // from switching into quoted mode. Carets do not stop %NAME:~0,5% from being expanded,
+    // since cmd expands before it reads carets; %cd:~,% is an empty substring of a variable
+    // that is always defined, so "%%cd:~,%" leaves one "%" and pairs with nothing.
+    static const QString special = QStringLiteral("^&|<>()\"!");
+    QString escaped;
+    for (const QChar c : value) {
+        if (c == u'%') {
+            escaped += QStringLiteral("%%cd:~,%");
+            continue;
+        }
+        if (special.contains(c))
+            escaped += u'^';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// /bin/sh: plain words stay as they are, anything else is single-quoted.
+QString escapeForPosixShell(const QString &value)
+{
+    if (isPlainShellWord(value))
+        return value;
+    QString quoted = value;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    return u'\'' + quoted + u'\'';
+}
+
 } // namespace
 
 QString javaClient(const QString &host, int port, const QString &user, const QString &password,
@@ -55,57 +110,6 @@ QString withoutControlCharacters(const QString &value)
     QString result = value;
     result.removeIf(isControlCharacter);
     return result;
-}
-
-QString quoteForWindowsArgv(const QString &value)
-{
-    if (!value.contains(u' ') && !value.contains(u'\t') && !value.contains(u'"'))
-        return value;
-    // Backslashes are literal unless a quote follows them; then each one is doubled.
-    QString quoted = QStringLiteral("\"");
-    qsizetype backslashes = 0;
-    for (const QChar c : value) {
-        if (c == u'\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == u'"')
-            quoted += QString(2 * backslashes + 1, u'\\');
-        else
-            quoted += QString(backslashes, u'\\');
-        quoted += c;
-        backslashes = 0;
-    }
-    return quoted + QString(2 * backslashes, u'\\') + u'"';
-}
-
-QString escapeForCmd(const QString &value)
-{
-    // A caret makes cmd take the next character literally; before a quote it also keeps cmd
-    // from switching into quoted mode. Carets do not stop %NAME:~0,5% from being expanded,
-    // since cmd expands before it reads carets; %cd:~,% is an empty substring of a variable
-    // that is always defined, so "%%cd:~,%" leaves one "%" and pairs with nothing.
-    static const QString special = QStringLiteral("^&|<>()\"!");
-    QString escaped;
-    for (const QChar c : value) {
-        if (c == u'%') {
-            escaped += QStringLiteral("%%cd:~,%");
-            continue;
-        }
-        if (special.contains(c))
-            escaped += u'^';
-        escaped += c;
-    }
-    return escaped;
-}
-
-QString escapeForPosixShell(const QString &value)
-{
-    if (isPlainShellWord(value))
-        return value;
-    QString quoted = value;
-    quoted.replace(u'\'', QStringLiteral("'\\''"));
-    return u'\'' + quoted + u'\'';
 }
 
 } // namespace CommandLine

@@ -26,17 +26,6 @@ QString argumentValue(const QString &value, const Platform::CommandProcessor &pr
 // cannot carry; a tab stays, since a quoted argument can hold it.
 QString withoutControlCharacters(const QString &value);
 
-// Quotes a value that holds a blank, a tab or a quote by the rules of the Microsoft C
-// runtime (and CommandLineToArgvW), so that the started program reads it as one argument.
-QString quoteForWindowsArgv(const QString &value);
-
-// cmd.exe: a caret before each character that cmd would otherwise interpret, and each % as
-// an empty variable substring that leaves a lone % behind.
-QString escapeForCmd(const QString &value);
-
-// /bin/sh: plain words stay as they are, anything else is single-quoted.
-QString escapeForPosixShell(const QString &value);
-
 } // namespace CommandLine
 
 #endif // COMMANDLINE_H
