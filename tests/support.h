@@ -16,17 +16,14 @@
 
 // Points HOME and the XDG folders into a temporary folder of the test's own while it lives,
 // so that the data folder, and anything else the toolkit writes, stays inside it.
-class TestHome
+struct TestHome
 {
-public:
+    QTemporaryDir folder;
     TestHome()
     {
         for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
             qputenv(variable, QFile::encodeName(folder.path()) + '/' + variable);
     }
-
-private:
-    QTemporaryDir folder;
 };
 
 // Writes an executable script to `path`.
@@ -38,22 +35,17 @@ inline bool writeScript(const QString &path, const QByteArray &script)
 }
 
 // Captures every command line handed to the command processor while it lives.
-class CommandRecorder
+struct CommandRecorder
 {
-public:
-    CommandRecorder()
-        : previous(Platform::setCommandRunner([this](const QByteArray &command) {
+    QByteArrayList commands;
+    const Platform::CommandRunner previous
+        = Platform::setCommandRunner([this](const QByteArray &command) {
               commands.append(command);
               return 0;
-          }))
-    { }
+          });
+    CommandRecorder() = default;
     ~CommandRecorder() { Platform::setCommandRunner(previous); }
     Q_DISABLE_COPY(CommandRecorder)
-
-    QByteArrayList commands;
-
-private:
-    Platform::CommandRunner previous;
 };
 
 // Runs `action` on the next visible window of type T, from inside the event loop that its
