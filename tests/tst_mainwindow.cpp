@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
 // Calls the handlers directly: QApplication would round a synthesised event's global position
@@ -247,28 +248,47 @@ private slots:
         QVERIFY(window.isVisible() && !splash);
     }
 
-    void solucionarAppliesFixAndStaysOpen()
+    void solucionar_data()
     {
+        QTest::addColumn<bool>("windows");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cmd: the fix, then a restart")
+            << true << QByteArray("setx _JAVA_OPTIONS -Dsun.java2d.d3d=false")
+            << "Debe reiniciar el ordenador para que la configuración tenga efecto";
+        QTest::newRow("sh: nothing to fix") << false << QByteArray()
+                                            << "Esta corrección solo es necesaria en Windows: en "
+                                               "este sistema no hay que cambiar nada.";
+    }
+
+    void solucionar()
+    {
+        QFETCH(bool, windows);
+        QFETCH(QByteArray, command);
+        QFETCH(QString, message);
+
+        const auto previous = Platform::setCommandProcessor(windows ? Platform::windowsCmd()
+                                                                    : Platform::posixShell());
+        const auto restore = qScopeGuard([&previous] { Platform::setCommandProcessor(previous); });
         CommandRecorder recorder;
         DialogConfAdicionales dialog;
         dialog.show();
         for (int press = 1; press <= 2; ++press) {
             QStringList seen;
-            whenVisible<QMessageBox>(&dialog, [&seen](QMessageBox *box) {
+            whenVisible<QMessageBox>(&dialog, [&](QMessageBox *box) {
                 seen << box->windowTitle() << box->text()
-                     << QString::number(box->windowModality() == Qt::ApplicationModal
+                     << QString::number(box->parentWidget() == &dialog
+                                        && box->icon() == QMessageBox::Information
+                                        && box->windowModality() == Qt::ApplicationModal
                                         && box->buttons().size() == 1
+                                        && box->button(QMessageBox::Ok)
                                         && box->windowIcon().availableSizes().contains({150, 150}));
                 box->close();
             });
             dialog.findChild<QPushButton *>("pushButtonGrafica")->click();
-            QCOMPARE(seen,
-                     QStringList({"Información",
-                                  "Debe reiniciar el ordenador para que la configuración tenga "
-                                  "efecto",
-                                  "1"}));
+            QCOMPARE(seen, QStringList({"Información", message, "1"}));
             QCOMPARE(recorder.commands,
-                     QByteArrayList(press, "setx _JAVA_OPTIONS -Dsun.java2d.d3d=false"));
+                     command.isEmpty() ? QByteArrayList() : QByteArrayList(press, command));
             QVERIFY(dialog.isVisible());
         }
     }
