@@ -8,10 +8,13 @@
 #include "mainwindow.h"
 #include "support.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
@@ -37,25 +40,60 @@ public:
 
 namespace {
 
-// The sites' actions and ports in menu order, written out by hand so that the tests do not
-// trust the program's own tables.
+// The sites in menu order as a user meets them, written out by hand so that the tests do not
+// trust the program's own tables: action, port, text, icon; then how many each menu holds.
+struct Site
+{
+    const char *action;
+    int port;
+    const char *text;
+    const char *icon;
+};
 // clang-format off
-const std::pair<const char *, int> sites[] = {
-    {"actionArquitectura_T_cnica", 9081}, {"actionArquitectura_Superior", 9082},
-    {"actionQu_mica", 9083}, {"actionFarmacia", 9084}, {"actionF_sica", 9085},
-    {"actionMatem_ticas", 9086}, {"actionBiolog_a", 9087}, {"actionInform_tica", 9088},
-    {"actionEdificio_Ocre", 9089}, {"actionInstituto_de_Idiomas", 9090}, {"actionNEXO_1", 9091},
-    {"actionNEXO_2", 9092}, {"actionCRAI", 9097}, {"actionMolinar", 9094}, {"actionMedicina", 9105},
-    {"actionDecanato", 9104}, {"actionAnat_mico", 9106}, {"actionPabell_n_Docente", 9103},
-    {"actionOdontolog_a", 9102}, {"actionETSI", 9150}, {"actionEnfermer_a", 9107},
-    {"actionRectorado", 9121}, {"actionEcon_micas_2", 9111}, {"actionSicolog_a", 9112},
-    {"actionTurismo_y_Finanzas", 9113}, {"actionCentro_Internacional", 9130},
-    {"actionIngenier_a_Agron_mica", 9096}, {"actionAulario_Pinar", 9095}, {"actionBrezal", 9120},
-    {"actionBellas_Artes", 9122}, {"actionAplicaci_n_superior", 9600}, {"actionSeguridad", 9500},
+const Site sites[] = {
+    {"actionArquitectura_T_cnica", 9081, "Arquitectura Técnica", "ARQTecnica"},
+    {"actionArquitectura_Superior", 9082, "Arquitectura Superior", "ARQSuperior"},
+    {"actionQu_mica", 9083, "Química", "Quimica"}, {"actionFarmacia", 9084, "Farmacia", "Farmacia"},
+    {"actionF_sica", 9085, "Física", "Fisica"}, {"actionMatem_ticas", 9086, "Matemáticas", "Matematicas"},
+    {"actionBiolog_a", 9087, "Biología", "Biologia"}, {"actionInform_tica", 9088, "Informática", "Informatica"},
+    {"actionEdificio_Ocre", 9089, "Edificio Ocre", "EOcre"},
+    {"actionInstituto_de_Idiomas", 9090, "Instituto de Idiomas", "Idiomas"},
+    {"actionNEXO_1", 9091, "NEXO 1", "Nexo1"}, {"actionNEXO_2", 9092, "NEXO 2", "Nexo2"},
+    {"actionCRAI", 9097, "CRAI", "CRAI"}, {"actionMolinar", 9094, "Molinar", "Molinar"},
+    {"actionMedicina", 9105, "Medicina", "Edificio"}, {"actionDecanato", 9104, "Decanato", "Edificio"},
+    {"actionAnat_mico", 9106, "Anatómico", "Edificio"},
+    {"actionPabell_n_Docente", 9103, "Pabellón Docente", "Edificio"},
+    {"actionOdontolog_a", 9102, "Odontología", "Edificio"}, {"actionETSI", 9150, "ETSI", "Edificio"},
+    {"actionEnfermer_a", 9107, "Enfermería", "Edificio"}, {"actionRectorado", 9121, "Rectorado", "Edificio"},
+    {"actionEcon_micas_2", 9111, "Económicas", "Edificio"}, {"actionSicolog_a", 9112, "Psicología", "Edificio"},
+    {"actionTurismo_y_Finanzas", 9113, "Turismo y Finanzas", "Edificio"},
+    {"actionCentro_Internacional", 9130, "Centro Internacional", "Edificio"},
+    {"actionIngenier_a_Agron_mica", 9096, "Ingeniería Agronómica", "Edificio"},
+    {"actionAulario_Pinar", 9095, "Aulario Pinar", "Edificio"}, {"actionBrezal", 9120, "Brezal", "Edificio"},
+    {"actionBellas_Artes", 9122, "Bellas Artes", "Edificio"},
+    {"actionAplicaci_n_superior", 9600, "Aplicación superior", "Client.png"},
+    {"actionSeguridad", 9500, "Seguridad", "Client.ico"},
+};
+const std::pair<const char *, int> siteMenus[] = {
+    {"Robledal", 14}, {"Norte", 7}, {"Campus Central", 1}, {"Fundicion-Vallehondo", 3},
+    {"Periférico", 5}, {"Otras apps", 2},
 };
 // clang-format on
 
 const QByteArray host = QByteArrayLiteral(CENTINELA_SCADA_HOST);
+
+std::unique_ptr<QWidget> makeWindow(const QString &className)
+{
+    if (className == QLatin1String("MainWindow"))
+        return std::make_unique<MainWindow>();
+    if (className == QLatin1String("DialogUser"))
+        return std::make_unique<DialogUser>();
+    if (className == QLatin1String("DialogBienvenida"))
+        return std::make_unique<DialogBienvenida>();
+    if (className == QLatin1String("DialogInstrucciones"))
+        return std::make_unique<DialogInstrucciones>();
+    return std::make_unique<DialogConfAdicionales>();
+}
 
 QRadioButton *modeButton(QWidget *window, bool html5)
 {
@@ -72,29 +110,53 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void siteLaunchesItsClient_data()
+    void siteEntry_data()
     {
         QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<int>("position");
         QTest::addColumn<bool>("html5");
         QTest::addColumn<QByteArray>("command");
-        for (const auto &[action, port] : sites) {
-            const QByteArray address = host + ':' + QByteArray::number(port);
-            QTest::addRow("%s java", action)
-                << action << false << "start app multipleinstance " + address + " user: password:";
-            QTest::addRow("%s html5", action) << action << true << "start http://" + address;
+        const Site *site = sites;
+        for (const auto &[menu, count] : siteMenus) {
+            for (int position = 0; position < count; ++position, ++site) {
+                const QString icon = QStringLiteral(":/imagenes/") + site->icon
+                    + (QByteArray(site->icon).contains('.') ? "" : ".png");
+                const QByteArray address = host + ':' + QByteArray::number(site->port);
+                QTest::addRow("%s java", site->action)
+                    << site->action << site->text << icon << menu << position << false
+                    << "start app multipleinstance " + address + " user: password:";
+                QTest::addRow("%s html5", site->action)
+                    << site->action << site->text << icon << menu << position << true
+                    << "start http://" + address;
+            }
         }
+        QCOMPARE(site, std::end(sites));
     }
 
-    void siteLaunchesItsClient()
+    // Where the entry is, what it shows, and what it launches in each client mode.
+    void siteEntry()
     {
         QFETCH(QString, action);
+        QFETCH(QString, text);
+        QFETCH(QString, icon);
+        QFETCH(QString, menu);
+        QFETCH(int, position);
         QFETCH(bool, html5);
         QFETCH(QByteArray, command);
 
         MainWindow window;
+        auto *entry = window.findChild<QAction *>(action);
+        QCOMPARE(entry->text(), text);
+        QCOMPARE(entry->icon().pixmap(32).toImage(), QIcon(icon).pixmap(32).toImage());
+        const auto *holder = qobject_cast<QMenu *>(entry->associatedObjects().value(0));
+        QCOMPARE(holder ? holder->title() : QString(), menu);
+        QCOMPARE(holder->actions().indexOf(entry), position);
+
         modeButton(&window, html5)->click();
         CommandRecorder recorder;
-        auto *entry = window.findChild<QAction *>(action);
         entry->trigger();
         entry->trigger();
         QCOMPARE(recorder.commands, QByteArrayList({command, command}));
@@ -163,6 +225,74 @@ private slots:
                             : QStringList());
     }
 
+    // What a user, or a screen reader, finds in each window: its title, a name for every
+    // control and picture, the labels of the fields, and the flags that matter to use it.
+    void windowForTheUser_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("names"); // object=accessible name
+        QTest::addColumn<QStringList>("labelled"); // field<label
+        QTest::addColumn<QStringList>("properties"); // object.property=value
+        QTest::newRow("MainWindow")
+            << "Centinela"
+            << QStringList {"pushButtonUser=Configurar usuario", "label=Centinela",
+                            "radioButtonJAVA=Cliente JAVA", "radioButtonHTML5=Cliente HTML 5",
+                            "pushButtonSalir=Salir"}
+            << QStringList {"radioButtonJAVA<label_2", "radioButtonHTML5<label_3"}
+            << QStringList {"radioButtonJAVA.checked=true"};
+        QTest::newRow("DialogUser")
+            << "Configuración de usuario"
+            << QStringList {"labelLogo=Centinela", "labelImg=Imagen de usuario",
+                            "lineEditUser=Usuario", "lineEditPass=Contraseña",
+                            "pushButtonBU=Borrar datos de usuario"}
+            << QStringList {"lineEditUser<labelUser", "lineEditPass<labelPass"}
+            << QStringList {"lineEditPass.echoMode=Password"};
+        QTest::newRow("DialogBienvenida")
+            << "Bienvenido" << QStringList {"label=Centinela"} << QStringList() << QStringList();
+        QTest::newRow("DialogInstrucciones")
+            << "Instrucciones" << QStringList {"plainTextEdit=Instrucciones", "pushButton=Ok"}
+            << QStringList() << QStringList {"plainTextEdit.readOnly=true"};
+        QTest::newRow("DialogConfAdicionales")
+            << "Configuraciones adicionales"
+            << QStringList {"pushButtonGrafica=Solucionar", "pushButtonSalir=Salir"}
+            << QStringList {"pushButtonGrafica<label"} << QStringList();
+    }
+
+    void windowForTheUser()
+    {
+        QFETCH(QString, title);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, labelled);
+        QFETCH(QStringList, properties);
+
+        const std::unique_ptr<QWidget> window = makeWindow(QTest::currentDataTag());
+        QCOMPARE(window->windowTitle(), title);
+        const auto child = [&window](const QString &name) {
+            return QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(name));
+        };
+        for (QWidget *widget : window->findChildren<QWidget *>()) {
+            const auto *label = qobject_cast<QLabel *>(widget);
+            if (widget->focusPolicy() != Qt::NoFocus || (label && !label->pixmap().isNull()))
+                QVERIFY2(!QAccessible::queryAccessibleInterface(widget)
+                              ->text(QAccessible::Name)
+                              .isEmpty(),
+                         qPrintable(widget->objectName()));
+        }
+        for (const QString &name : names)
+            QCOMPARE(child(name.section(u'=', 0, 0))->text(QAccessible::Name),
+                     name.section(u'=', 1));
+        for (const QString &pair : labelled) {
+            const auto relations = child(pair.section(u'<', 0, 0))->relations(QAccessible::Label);
+            QCOMPARE(relations.size(), 1);
+            QCOMPARE(relations.first().first, child(pair.section(u'<', 1)));
+        }
+        for (const QString &property : properties)
+            QCOMPARE(window->findChild<QObject *>(property.section(u'.', 0, 0))
+                         ->property(qPrintable(property.section(u'.', 1).section(u'=', 0, 0)))
+                         .toString(),
+                     property.section(u'=', 1));
+    }
+
     void dragMovesWindow_data()
     {
         QTest::addColumn<Qt::MouseButton>("button");
@@ -215,8 +345,8 @@ private slots:
             return [button](QWidget *dialog) { dialog->findChild<QPushButton *>(button)->click(); };
         };
         const auto oneRound = [&] {
-            for (const auto &[action, port] : sites)
-                window.findChild<QAction *>(action)->trigger();
+            for (const Site &site : sites)
+                window.findChild<QAction *>(site.action)->trigger();
             whenVisible<DialogUser>(&window, [](QDialog *dialog) { dialog->reject(); });
             window.findChild<QAction *>("actionConfigurar_usuario")->trigger();
             whenVisible<DialogInstrucciones>(&window, closeBy("pushButton"));
@@ -242,10 +372,18 @@ private slots:
         QPointer<DialogBienvenida> splash
             = qobject_cast<DialogBienvenida *>(QApplication::activeModalWidget());
         QVERIFY(splash && splash->isVisible());
+        QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
+        QPointer<QTimer> timer;
+        for (QTimer *candidate : window.findChildren<QTimer *>())
+            timer = candidate->interval() == 3000 ? candidate : timer.data();
+        QVERIFY(timer && timer->isActive());
         QTest::keyClick(splash, Qt::Key_Escape); // closes it, but the window still waits
         QTRY_VERIFY_WITH_TIMEOUT(!window.isMinimized(), 5000);
         QVERIFY(clock.elapsed() >= 3000);
         QVERIFY(window.isVisible() && !splash);
+        // Once is all: a timer that went on would restore the window every three seconds.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!timer || !timer->isActive());
     }
 
     void solucionar_data()
