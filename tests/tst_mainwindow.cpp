@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -51,26 +52,26 @@ struct Site
 };
 // clang-format off
 const Site sites[] = {
-    {"actionArquitectura_T_cnica", 9081, "Arquitectura Técnica", "ARQTecnica"},
-    {"actionArquitectura_Superior", 9082, "Arquitectura Superior", "ARQSuperior"},
-    {"actionQu_mica", 9083, "Química", "Quimica"}, {"actionFarmacia", 9084, "Farmacia", "Farmacia"},
-    {"actionF_sica", 9085, "Física", "Fisica"}, {"actionMatem_ticas", 9086, "Matemáticas", "Matematicas"},
-    {"actionBiolog_a", 9087, "Biología", "Biologia"}, {"actionInform_tica", 9088, "Informática", "Informatica"},
-    {"actionEdificio_Ocre", 9089, "Edificio Ocre", "EOcre"},
-    {"actionInstituto_de_Idiomas", 9090, "Instituto de Idiomas", "Idiomas"},
-    {"actionNEXO_1", 9091, "NEXO 1", "Nexo1"}, {"actionNEXO_2", 9092, "NEXO 2", "Nexo2"},
-    {"actionCRAI", 9097, "CRAI", "CRAI"}, {"actionMolinar", 9094, "Molinar", "Molinar"},
-    {"actionMedicina", 9105, "Medicina", "Edificio"}, {"actionDecanato", 9104, "Decanato", "Edificio"},
-    {"actionAnat_mico", 9106, "Anatómico", "Edificio"},
-    {"actionPabell_n_Docente", 9103, "Pabellón Docente", "Edificio"},
-    {"actionOdontolog_a", 9102, "Odontología", "Edificio"}, {"actionETSI", 9150, "ETSI", "Edificio"},
-    {"actionEnfermer_a", 9107, "Enfermería", "Edificio"}, {"actionRectorado", 9121, "Rectorado", "Edificio"},
-    {"actionEcon_micas_2", 9111, "Económicas", "Edificio"}, {"actionSicolog_a", 9112, "Psicología", "Edificio"},
-    {"actionTurismo_y_Finanzas", 9113, "Turismo y Finanzas", "Edificio"},
-    {"actionCentro_Internacional", 9130, "Centro Internacional", "Edificio"},
-    {"actionIngenier_a_Agron_mica", 9096, "Ingeniería Agronómica", "Edificio"},
-    {"actionAulario_Pinar", 9095, "Aulario Pinar", "Edificio"}, {"actionBrezal", 9120, "Brezal", "Edificio"},
-    {"actionBellas_Artes", 9122, "Bellas Artes", "Edificio"},
+    {"actionArquitectura_T_cnica", 9081, "Arquitectura Técnica", "ARQTecnica.png"},
+    {"actionArquitectura_Superior", 9082, "Arquitectura Superior", "ARQSuperior.png"},
+    {"actionQu_mica", 9083, "Química", "Quimica.png"}, {"actionFarmacia", 9084, "Farmacia", "Farmacia.png"},
+    {"actionF_sica", 9085, "Física", "Fisica.png"}, {"actionMatem_ticas", 9086, "Matemáticas", "Matematicas.png"},
+    {"actionBiolog_a", 9087, "Biología", "Biologia.png"}, {"actionInform_tica", 9088, "Informática", "Informatica.png"},
+    {"actionEdificio_Ocre", 9089, "Edificio Ocre", "EOcre.png"},
+    {"actionInstituto_de_Idiomas", 9090, "Instituto de Idiomas", "Idiomas.png"},
+    {"actionNEXO_1", 9091, "NEXO 1", "Nexo1.png"}, {"actionNEXO_2", 9092, "NEXO 2", "Nexo2.png"},
+    {"actionCRAI", 9097, "CRAI", "CRAI.png"}, {"actionMolinar", 9094, "Molinar", "Molinar.png"},
+    {"actionMedicina", 9105, "Medicina", "Edificio.png"}, {"actionDecanato", 9104, "Decanato", "Edificio.png"},
+    {"actionAnat_mico", 9106, "Anatómico", "Edificio.png"},
+    {"actionPabell_n_Docente", 9103, "Pabellón Docente", "Edificio.png"},
+    {"actionOdontolog_a", 9102, "Odontología", "Edificio.png"}, {"actionETSI", 9150, "ETSI", "Edificio.png"},
+    {"actionEnfermer_a", 9107, "Enfermería", "Edificio.png"}, {"actionRectorado", 9121, "Rectorado", "Edificio.png"},
+    {"actionEcon_micas_2", 9111, "Económicas", "Edificio.png"}, {"actionSicolog_a", 9112, "Psicología", "Edificio.png"},
+    {"actionTurismo_y_Finanzas", 9113, "Turismo y Finanzas", "Edificio.png"},
+    {"actionCentro_Internacional", 9130, "Centro Internacional", "Edificio.png"},
+    {"actionIngenier_a_Agron_mica", 9096, "Ingeniería Agronómica", "Edificio.png"},
+    {"actionAulario_Pinar", 9095, "Aulario Pinar", "Edificio.png"}, {"actionBrezal", 9120, "Brezal", "Edificio.png"},
+    {"actionBellas_Artes", 9122, "Bellas Artes", "Edificio.png"},
     {"actionAplicaci_n_superior", 9600, "Aplicación superior", "Client.png"},
     {"actionSeguridad", 9500, "Seguridad", "Client.ico"},
 };
@@ -82,17 +83,11 @@ const std::pair<const char *, int> siteMenus[] = {
 
 const QByteArray host = QByteArrayLiteral(CENTINELA_SCADA_HOST);
 
-std::unique_ptr<QWidget> makeWindow(const QString &className)
+// Makes one of the windows, for the tables of what the windows show.
+using WindowMaker = std::function<std::unique_ptr<QWidget>()>;
+template<typename Window> WindowMaker make()
 {
-    if (className == QLatin1String("MainWindow"))
-        return std::make_unique<MainWindow>();
-    if (className == QLatin1String("DialogUser"))
-        return std::make_unique<DialogUser>();
-    if (className == QLatin1String("DialogBienvenida"))
-        return std::make_unique<DialogBienvenida>();
-    if (className == QLatin1String("DialogInstrucciones"))
-        return std::make_unique<DialogInstrucciones>();
-    return std::make_unique<DialogConfAdicionales>();
+    return [] { return std::make_unique<Window>(); };
 }
 
 QRadioButton *modeButton(QWidget *window, bool html5)
@@ -101,6 +96,8 @@ QRadioButton *modeButton(QWidget *window, bool html5)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(WindowMaker)
 
 // The main window: what each site launches in each client mode, the mode buttons, dragging,
 // the welcome splash, the fix of "Configuraciones extras", and that a long day of use leaves
@@ -112,45 +109,34 @@ class TestMainWindow : public QObject
 private slots:
     void siteEntry_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("icon");
+        QTest::addColumn<int>("site");
         QTest::addColumn<QString>("menu");
         QTest::addColumn<int>("position");
         QTest::addColumn<bool>("html5");
-        QTest::addColumn<QByteArray>("command");
-        const Site *site = sites;
+        int site = 0;
         for (const auto &[menu, count] : siteMenus) {
             for (int position = 0; position < count; ++position, ++site) {
-                const QString icon = QStringLiteral(":/imagenes/") + site->icon
-                    + (QByteArray(site->icon).contains('.') ? "" : ".png");
-                const QByteArray address = host + ':' + QByteArray::number(site->port);
-                QTest::addRow("%s java", site->action)
-                    << site->action << site->text << icon << menu << position << false
-                    << "start app multipleinstance " + address + " user: password:";
-                QTest::addRow("%s html5", site->action)
-                    << site->action << site->text << icon << menu << position << true
-                    << "start http://" + address;
+                QTest::addRow("%s java", sites[site].action) << site << menu << position << false;
+                QTest::addRow("%s html5", sites[site].action) << site << menu << position << true;
             }
         }
-        QCOMPARE(site, std::end(sites));
+        QCOMPARE(site, int(std::size(sites)));
     }
 
     // Where the entry is, what it shows, and what it launches in each client mode.
     void siteEntry()
     {
-        QFETCH(QString, action);
-        QFETCH(QString, text);
-        QFETCH(QString, icon);
+        QFETCH(int, site);
         QFETCH(QString, menu);
         QFETCH(int, position);
         QFETCH(bool, html5);
-        QFETCH(QByteArray, command);
+        const auto &[action, port, text, icon] = sites[site];
 
         MainWindow window;
         auto *entry = window.findChild<QAction *>(action);
-        QCOMPARE(entry->text(), text);
-        QCOMPARE(entry->icon().pixmap(32).toImage(), QIcon(icon).pixmap(32).toImage());
+        QCOMPARE(entry->text(), QString::fromUtf8(text));
+        QCOMPARE(entry->icon().pixmap(32).toImage(),
+                 QIcon(QStringLiteral(":/imagenes/") + icon).pixmap(32).toImage());
         const auto *holder = qobject_cast<QMenu *>(entry->associatedObjects().value(0));
         QCOMPARE(holder ? holder->title() : QString(), menu);
         QCOMPARE(holder->actions().indexOf(entry), position);
@@ -159,6 +145,10 @@ private slots:
         CommandRecorder recorder;
         entry->trigger();
         entry->trigger();
+        const QByteArray address = host + ':' + QByteArray::number(port);
+        const QByteArray command = html5
+            ? "start http://" + address
+            : "start app multipleinstance " + address + " user: password:";
         QCOMPARE(recorder.commands, QByteArrayList({command, command}));
     }
 
@@ -226,46 +216,40 @@ private slots:
     }
 
     // What a user, or a screen reader, finds in each window: its title, a name for every
-    // control and picture, the labels of the fields, and the flags that matter to use it.
+    // control and picture, the labels of the fields, and the states that matter to use it.
     void windowForTheUser_data()
     {
+        QTest::addColumn<WindowMaker>("maker");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<QStringList>("names"); // object=accessible name
-        QTest::addColumn<QStringList>("labelled"); // field<label
-        QTest::addColumn<QStringList>("properties"); // object.property=value
+        // object=accessible name, field<label, object.property=value
+        QTest::addColumn<QStringList>("checks");
         QTest::newRow("MainWindow")
-            << "Centinela"
+            << make<MainWindow>() << "Centinela"
             << QStringList {"pushButtonUser=Configurar usuario", "label=Centinela",
-                            "radioButtonJAVA=Cliente JAVA", "radioButtonHTML5=Cliente HTML 5",
-                            "pushButtonSalir=Salir"}
-            << QStringList {"radioButtonJAVA<label_2", "radioButtonHTML5<label_3"}
-            << QStringList {"radioButtonJAVA.checked=true"};
+                            "radioButtonJAVA=Cliente JAVA",      "radioButtonHTML5=Cliente HTML 5",
+                            "radioButtonJAVA<label_2",           "radioButtonHTML5<label_3",
+                            "radioButtonJAVA.checked=true"};
         QTest::newRow("DialogUser")
-            << "Configuración de usuario"
-            << QStringList {"labelLogo=Centinela", "labelImg=Imagen de usuario",
-                            "lineEditUser=Usuario", "lineEditPass=Contraseña",
-                            "pushButtonBU=Borrar datos de usuario"}
-            << QStringList {"lineEditUser<labelUser", "lineEditPass<labelPass"}
-            << QStringList {"lineEditPass.echoMode=Password"};
+            << make<DialogUser>() << "Configuración de usuario"
+            << QStringList {"labelLogo=Centinela",     "lineEditUser=Usuario",
+                            "lineEditPass=Contraseña", "lineEditUser<labelUser",
+                            "lineEditPass<labelPass",  "lineEditPass.echoMode=Password"};
         QTest::newRow("DialogBienvenida")
-            << "Bienvenido" << QStringList {"label=Centinela"} << QStringList() << QStringList();
-        QTest::newRow("DialogInstrucciones")
-            << "Instrucciones" << QStringList {"plainTextEdit=Instrucciones", "pushButton=Ok"}
-            << QStringList() << QStringList {"plainTextEdit.readOnly=true"};
+            << make<DialogBienvenida>() << "Bienvenido" << QStringList {"label=Centinela"};
+        QTest::newRow("DialogInstrucciones") << make<DialogInstrucciones>() << "Instrucciones"
+                                             << QStringList {"plainTextEdit.readOnly=true"};
         QTest::newRow("DialogConfAdicionales")
-            << "Configuraciones adicionales"
-            << QStringList {"pushButtonGrafica=Solucionar", "pushButtonSalir=Salir"}
-            << QStringList {"pushButtonGrafica<label"} << QStringList();
+            << make<DialogConfAdicionales>() << "Configuraciones adicionales"
+            << QStringList {"pushButtonGrafica<label"};
     }
 
     void windowForTheUser()
     {
+        QFETCH(WindowMaker, maker);
         QFETCH(QString, title);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, labelled);
-        QFETCH(QStringList, properties);
+        QFETCH(QStringList, checks);
 
-        const std::unique_ptr<QWidget> window = makeWindow(QTest::currentDataTag());
+        const std::unique_ptr<QWidget> window = maker();
         QCOMPARE(window->windowTitle(), title);
         const auto child = [&window](const QString &name) {
             return QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(name));
@@ -278,19 +262,20 @@ private slots:
                               .isEmpty(),
                          qPrintable(widget->objectName()));
         }
-        for (const QString &name : names)
-            QCOMPARE(child(name.section(u'=', 0, 0))->text(QAccessible::Name),
-                     name.section(u'=', 1));
-        for (const QString &pair : labelled) {
-            const auto relations = child(pair.section(u'<', 0, 0))->relations(QAccessible::Label);
-            QCOMPARE(relations.size(), 1);
-            QCOMPARE(relations.first().first, child(pair.section(u'<', 1)));
+        for (const QString &check : checks) {
+            const QString object = check.section(QRegularExpression("[=<.]"), 0, 0);
+            const QString value = check.section(QRegularExpression("[=<]"), 1);
+            if (check.contains(u'<')) {
+                const auto relations = child(object)->relations(QAccessible::Label);
+                QCOMPARE(relations.size(), 1);
+                QCOMPARE(relations.first().first, child(value));
+            } else if (check.contains(u'.')) {
+                const QByteArray property = check.section(u'.', 1).section(u'=', 0, 0).toLatin1();
+                QCOMPARE(child(object)->object()->property(property).toString(), value);
+            } else {
+                QCOMPARE(child(object)->text(QAccessible::Name), value);
+            }
         }
-        for (const QString &property : properties)
-            QCOMPARE(window->findChild<QObject *>(property.section(u'.', 0, 0))
-                         ->property(qPrintable(property.section(u'.', 1).section(u'=', 0, 0)))
-                         .toString(),
-                     property.section(u'=', 1));
     }
 
     void dragMovesWindow_data()
