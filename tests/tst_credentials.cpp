@@ -33,11 +33,15 @@ template<typename Run> auto withLimit(int resource, rlim_t limit, Run run)
 
 namespace {
 
-// Where existing installations keep the credentials, here inside the test's home: built from
-// the variable, not asked of the program.
+// Where existing installations keep the credentials, inside the test's home: on Linux tmpRB in
+// the generic data location, built from the variable rather than asked of the program.
 CredentialStore store()
 {
+#ifdef Q_OS_WIN
+    return CredentialStore(Platform::dataFolder());
+#else
     return CredentialStore(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/tmpRB"));
+#endif
 }
 
 QStringList stored()
