@@ -201,10 +201,12 @@ private slots:
         QTest::addColumn<QStringList>("checks");
         QTest::newRow("MainWindow")
             << make<MainWindow>() << "Centinela"
-            << QStringList {"pushButtonUser=Configurar usuario", "label=Centinela",
-                            "radioButtonJAVA=Cliente JAVA",      "radioButtonHTML5=Cliente HTML 5",
-                            "radioButtonJAVA<Cliente JAVA",      "radioButtonHTML5<Cliente HTML 5",
-                            "radioButtonJAVA.checked=true"};
+            << QStringList {
+                   "pushButtonUser=Configurar usuario", "label=Centinela",
+                   "radioButtonJAVA=Cliente JAVA",      "radioButtonHTML5=Cliente HTML 5",
+                   "radioButtonJAVA<Cliente JAVA",      "radioButtonHTML5<Cliente HTML 5",
+                   "radioButtonJAVA.checked=true",      "label_2.styleSheet~rgb(255, 0, 0)",
+                   "label_3.styleSheet~rgb(0, 0, 0)"};
         QTest::newRow("DialogUser")
             << make<DialogUser>() << "Configuración de usuario"
             << QStringList {"labelLogo=Centinela",           "lineEditUser=Usuario",
@@ -331,6 +333,8 @@ private slots:
         const QList<qsizetype> first = oneRound();
         oneRound();
         QCOMPARE(oneRound(), first); // objects, windows, open files
+        window.findChild<QAction *>("actionSalir")->trigger();
+        QVERIFY(!window.isVisible());
     }
 
     void splashHoldsMainWindowForThreeSeconds()
@@ -354,6 +358,8 @@ private slots:
         // Once is all: a timer that went on would restore the window every three seconds.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!timer || !timer->isActive());
+        window.findChild<QPushButton *>("pushButtonSalir")->click();
+        QVERIFY(!window.isVisible());
     }
 
     void solucionar_data()
