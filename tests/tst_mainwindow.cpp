@@ -93,9 +93,9 @@ QRadioButton *modeButton(QWidget *window, bool html5)
 
 Q_DECLARE_METATYPE(WindowMaker)
 
-// The main window: what each site launches in each client mode, the mode buttons, dragging,
-// the welcome splash, the fix of "Configuraciones extras", and that a long day of use leaves
-// nothing behind.
+// The main window and its dialogs: each site entry as shown and as launched in each client
+// mode, what each window offers a user and a screen reader, dragging, the welcome splash, the
+// fix of "Configuraciones extras", and that a long day of use leaves nothing behind.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
