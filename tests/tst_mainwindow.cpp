@@ -351,6 +351,9 @@ private slots:
         for (QTimer *candidate : window.findChildren<QTimer *>())
             timer = candidate->interval() == 3000 ? candidate : timer.data();
         QVERIFY(timer && timer->isActive());
+        // The installer takes its version from the build; the splash must name the same one.
+        QVERIFY(splash->findChild<QLabel *>("label_3")->text().startsWith(
+            QStringLiteral("Versión " CENTINELA_RELEASE_VERSION " ")));
         QTest::keyClick(splash, Qt::Key_Escape); // closes it, but the window still waits
         QTRY_VERIFY_WITH_TIMEOUT(!window.isMinimized(), 5000);
         QVERIFY(clock.elapsed() >= 3000);
