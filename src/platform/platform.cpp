@@ -4,10 +4,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cstdlib>
 #include <utility>
+
+#ifndef Q_OS_WIN
+#include <sys/wait.h>
+#endif
 
 namespace Platform {
 
@@ -17,6 +22,14 @@ CommandRunner &installedRunner()
 {
     static CommandRunner runner;
     return runner;
+}
+
+// The start helper reads the program's folder from here.
+constexpr char programFolderVariable[] = "CENTINELA_PROGRAM_FOLDER";
+
+QString programFolder()
+{
+    return QFile::decodeName(qgetenv(programFolderVariable));
 }
 
 std::optional<CommandProcessor> &installedProcessor()
@@ -103,7 +116,53 @@ void provideStartCommand(const QString &executableFolder)
     const QByteArray path = qgetenv("PATH");
     // An empty entry would stand for the current folder, so an empty PATH gets no separator.
     qputenv("PATH", path.isEmpty() ? folder : path + ':' + folder);
+    qputenv(programFolderVariable, QFile::encodeName(executableFolder));
 #endif
+}
+
+#ifndef Q_OS_WIN
+namespace {
+
+// Whether the "start" that /bin/sh finds on PATH is our helper: only ours gives its exit
+// statuses the meanings that launchOutcome reads.
+bool ownStartRuns()
+{
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("start"));
+    const QString ours = startHelperFolder(programFolder()) + QStringLiteral("/start");
+    return !found.isEmpty() && !programFolder().isEmpty()
+        && QFileInfo(found).canonicalFilePath() == QFileInfo(ours).canonicalFilePath();
+}
+
+} // namespace
+#endif
+
+LaunchOutcome launchOutcome(int systemStatus)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(systemStatus);
+    return LaunchOutcome::Started;
+#else
+    if (systemStatus == 0)
+        return LaunchOutcome::Started;
+    if (systemStatus == -1 || !WIFEXITED(systemStatus) || !ownStartRuns())
+        return LaunchOutcome::Failed;
+    // The helper's documented statuses (src/platform/start).
+    switch (WEXITSTATUS(systemStatus)) {
+    case 3:
+        return LaunchOutcome::ProgramNotFound;
+    case 4:
+        return LaunchOutcome::NoBrowserOpener;
+    default:
+        return LaunchOutcome::Failed;
+    }
+#endif
+}
+
+ProgramLookup programLookup()
+{
+    QStringList path = QFile::decodeName(qgetenv("PATH")).split(u':', Qt::SkipEmptyParts);
+    path.removeAll(startHelperFolder(programFolder()));
+    return {QDir::currentPath(), programFolder(), path};
 }
 
 } // namespace Platform
