@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "config.h"
+#include "dialogs/credentialstore.h"
 #include "mainwindow.h"
 #include "support.h"
 
@@ -35,7 +36,7 @@ const QByteArray recorder = "#!/bin/sh\nprintf '%s\\0' \"$0\" \"$@\" >> \"$RECOR
 // Any of these running means a value escaped its quoting.
 const QByteArray intruder = "#!/bin/sh\necho \"$0\" >> \"$INTRUDERS\"\n";
 // A client records the same, then stays open for a while.
-const QByteArray client = recorder + "exec sleep 5 >/dev/null 2>&1\n";
+const QByteArray client = recorder + "exec /bin/sleep 5 >/dev/null 2>&1\n";
 
 QByteArrayList recorded()
 {
@@ -43,6 +44,13 @@ QByteArrayList recorded()
     arguments.removeLast(); // after the last terminator
     return arguments;
 }
+
+// The warnings of a failed launch; the one that names the folders searched is checked apart.
+const char *const lookup = "the folders searched for app";
+const char *const noOpener = "No se ha podido abrir el cliente HTML 5: no hay instalado ningún "
+                             "programa que abra el navegador de internet (xdg-open). Instale el "
+                             "paquete xdg-utils.";
+const char *const failed = "No se ha podido abrir el cliente.";
 
 // Answers every message box that the window shows, one after another, recording each text.
 void answerMessages(QWidget *window, QStringList *texts)
@@ -58,10 +66,11 @@ void answerMessages(QWidget *window, QStringList *texts)
 
 } // namespace
 
-// The command lines: each credential escaped for cmd.exe as it will read it; then through the
-// real system(), /bin/sh and the start helper of the Centinela in CENTINELA_BIN_DIR to programs
-// that record what reaches them: one literal argument per value, and nothing else run. Last,
-// launches from the main window: where the helper finds "app", and what a failure says.
+// The command lines: each credential escaped for cmd.exe as it will read it; then launches
+// from the main window through the real system(), /bin/sh and the start helper of the
+// Centinela in CENTINELA_BIN_DIR to programs that record what reaches them: one literal
+// argument per value, nothing else run, "app" found where it should be, and the one warning
+// that each kind of failure deserves.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -89,8 +98,8 @@ private slots:
     void initTestCase()
     {
         // Centinela's folder as installed, with the helper of the Centinela under test.
-        const QString helper
-            = Platform::startHelperFolder(qEnvironmentVariable("CENTINELA_BIN_DIR")) + "/start";
+        const QString centinela = qEnvironmentVariable("CENTINELA_BIN_DIR");
+        const QString helper = Platform::startHelperFolder(centinela) + "/start";
         QVERIFY(QFileInfo(helper).isExecutable());
         QVERIFY(QDir().mkpath(programFolder()) && QDir().mkpath(helperFolder()));
         QVERIFY(QFile::link(helper, helperFolder() + "/start"));
@@ -100,17 +109,9 @@ private slots:
         qputenv("RECORD", QFile::encodeName(work.filePath("record")));
         qputenv("INTRUDERS", QFile::encodeName(bin.filePath("intruders")));
         QVERIFY(QDir::setCurrent(work.path()));
-        QVERIFY(writeScript(bin.filePath("xdg-open"), client));
         for (const char *name : {"ss", "b", "id", "x", "calc", "pwned", "aid"})
             QVERIFY(writeScript(bin.filePath(name), intruder));
-    }
-
-    void init()
-    {
-        QFile::remove(work.filePath("record"));
-        QFile::remove(bin.filePath("start"));
-        for (const char *place : {"current", "program", "path"})
-            QFile::remove(folderOf(place) + "/app");
+        QVERIFY(store.createFolder());
     }
 
     void helperComesLastOnPath_data()
@@ -134,19 +135,17 @@ private slots:
         qputenv("PATH", userPath);
     }
 
-    void commandReachesItsProgram_data()
+    void launch_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("userHasOwnStart");
-        QTest::addColumn<QByteArrayList>("arriving");
-
-        const QString host = QStringLiteral("scada.example");
-        QTest::newRow("HTML5") << CommandLine::html5Client(host, 9083) << false
-                               << QByteArrayList {QFile::encodeName(bin.filePath("xdg-open")),
-                                                  "http://scada.example:9083"};
+        QTest::addColumn<bool>("html5");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("placed"); // where "app" (or "xdg-open") is
+        QTest::addColumn<int>("userStart"); // its exit status; -1: the user has no start
+        QTest::addColumn<QString>("ranFrom"); // which of them ran; empty: none
+        QTest::addColumn<QString>("message");
         // clang-format off
-        const std::tuple<const char *, const char *, const char *> rows[] = {
-            {"user's own start", "operador", "secreto1"},
+        const std::tuple<const char *, const char *, const char *> values[] = {
             {"ordinary", "operador", "secreto1"},
             {"empty", "", ""},
             {"semicolon alone", "x;pwned", "x;id"},
@@ -156,125 +155,102 @@ private slots:
             {"tab and non-ASCII letters", "Íñigo\tx", "contraseña\t"},
             {"line feed left out", "a\nid", "a\npwned"},
         };
-        // clang-format on
-        for (const auto &[name, user, password] : rows) {
-            const bool ownStart = QByteArray(name) == "user's own start";
-            QByteArrayList arriving = {"./app", "multipleinstance", "scada.example:9083",
-                                       "user:" + QByteArray(user).replace('\n', ""),
-                                       "password:" + QByteArray(password).replace('\n', "")};
-            if (ownStart) { // which records itself and all its arguments
-                arriving[0] = "app";
-                arriving.prepend(QFile::encodeName(bin.filePath("start")));
-            }
-            QTest::newRow(name) << CommandLine::javaClient(host, 9083, QString::fromUtf8(user),
-                                                           QString::fromUtf8(password),
-                                                           Platform::posixShell())
-                                << ownStart << arriving;
-        }
-    }
-
-    void commandReachesItsProgram()
-    {
-        QFETCH(QString, command);
-        QFETCH(bool, userHasOwnStart);
-        QFETCH(QByteArrayList, arriving);
-        QVERIFY(writeScript(work.filePath("app"), client));
-        if (userHasOwnStart)
-            QVERIFY(writeScript(bin.filePath("start"), recorder));
-
-        QElapsedTimer handOver;
-        handOver.start();
-        QCOMPARE(Platform::systemCommand(command.toLocal8Bit()), 0);
-        QVERIFY2(handOver.elapsed() < 2500, "start waited for the client");
-        QTRY_COMPARE(recorded(), arriving);
-        QVERIFY2(!QFile::exists(bin.filePath("intruders")), "a second command ran");
-        QVERIFY(!QFile::exists(work.filePath("out.txt")));
-    }
-
-    void launchFromMainWindow_data()
-    {
-        QTest::addColumn<bool>("html5");
-        QTest::addColumn<QStringList>("appPlaces");
-        QTest::addColumn<int>("userStartStatus"); // -1: the user has no start of their own
-        QTest::addColumn<bool>("pathWithHelperAlone");
-        QTest::addColumn<QString>("startedFrom"); // where the client ran from, if it did
-        QTest::addColumn<QString>("message");
-        // clang-format off
-        const std::tuple<const char *, bool, const char *, int, bool, const char *, const char *> rows[] = {
-            {"app in the current folder", false, "current", -1, false, "current", ""},
-            {"app only in Centinela's folder", false, "program", -1, false, "program", ""},
-            {"app only on PATH", false, "path", -1, false, "path", ""},
-            {"current folder before Centinela's", false, "current program", -1, false, "current", ""},
-            {"current folder before PATH", false, "path current", -1, false, "current", ""},
-            {"Centinela's folder before PATH", false, "path program", -1, false, "program", ""},
-            {"app nowhere", false, "", -1, false, "", "lookup"},
-            {"xdg-open there", true, "", -1, false, "path", ""},
-            {"xdg-open missing", true, "", -1, true, "", "opener"},
-            {"user's start fails", false, "current", 1, false, "", "generic"},
-            {"user's start ends as if app were missing", false, "", 3, false, "", "generic"},
-            {"user's start ends as if xdg-open were missing", true, "", 4, false, "", "generic"},
+        for (const auto &[name, user, password] : values)
+            QTest::newRow(name) << false << QString(user) << QString(password)
+                                << QStringList {"current"} << -1 << "current" << "";
+        using Row = std::tuple<const char *, bool, const char *, int, const char *, const char *>;
+        const Row rows[] = {
+            {"app only in Centinela's folder", false, "program", -1, "program", ""},
+            {"app only on PATH", false, "path", -1, "path", ""},
+            {"current folder before Centinela's", false, "current program", -1, "current", ""},
+            {"current folder before PATH", false, "path current", -1, "current", ""},
+            {"Centinela's folder before PATH", false, "path program", -1, "program", ""},
+            {"app nowhere", false, "", -1, "", lookup},
+            {"xdg-open there", true, "path", -1, "path", ""},
+            {"xdg-open missing", true, "", -1, "", noOpener},
+            {"user's start wins", false, "current", 0, "start", ""},
+            {"user's start fails", false, "current", 1, "start", failed},
+            {"user's start ends as if app were missing", false, "", 3, "start", failed},
+            {"user's start ends as if xdg-open were missing", true, "", 4, "start", failed},
         };
+        for (const auto &[name, html5, placed, userStart, ranFrom, message] : rows)
+            QTest::newRow(name) << html5 << QString() << QString()
+                                << QString(placed).split(' ', Qt::SkipEmptyParts) << userStart
+                                << QString(ranFrom) << QString(message);
         // clang-format on
-        for (const auto &[name, html5, places, userStart, alone, from, message] : rows)
-            QTest::newRow(name) << html5 << QString(places).split(' ', Qt::SkipEmptyParts)
-                                << userStart << alone << QString(from) << QString(message);
     }
 
-    void launchFromMainWindow()
+    void launch()
     {
         QFETCH(bool, html5);
-        QFETCH(QStringList, appPlaces);
-        QFETCH(int, userStartStatus);
-        QFETCH(bool, pathWithHelperAlone);
-        QFETCH(QString, startedFrom);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(QStringList, placed);
+        QFETCH(int, userStart);
+        QFETCH(QString, ranFrom);
         QFETCH(QString, message);
-        for (const QString &place : appPlaces)
-            QVERIFY(writeScript(folderOf(place) + "/app", recorder));
-        if (userStartStatus >= 0)
+        const QString program = html5 ? "xdg-open" : "app";
+        for (const QString &place : placed)
+            QVERIFY(writeScript(folderOf(place) + '/' + program, client));
+        if (userStart >= 0)
             QVERIFY(writeScript(bin.filePath("start"),
-                                "#!/bin/sh\nexit " + QByteArray::number(userStartStatus) + '\n'));
+                                recorder + "exit " + QByteArray::number(userStart) + '\n'));
+        QVERIFY(store.save(user, password));
         const QByteArray userPath = qgetenv("PATH");
-        if (pathWithHelperAlone)
-            qputenv("PATH", QFile::encodeName(helperFolder()));
+        if (html5) // so that no browser opener of this machine's runs
+            qputenv("PATH", QFile::encodeName(bin.path() + ':' + helperFolder()));
 
         MainWindow window;
         window.findChild<QRadioButton *>(html5 ? "radioButtonHTML5" : "radioButtonJAVA")->click();
         QStringList texts;
         answerMessages(&window, &texts);
+        QElapsedTimer handOver;
+        handOver.start();
         window.findChild<QAction *>("actionQu_mica")->trigger();
+        QVERIFY2(handOver.elapsed() < 2500, "start waited for the client");
         qputenv("PATH", userPath);
 
-        const QString program = html5 ? "xdg-open" : "app";
-        const QString ranAs
-            = startedFrom == "current" ? "./" + program : folderOf(startedFrom) + '/' + program;
         const QByteArray address = CENTINELA_SCADA_HOST ":9083";
-        const QByteArrayList arguments = html5
-            ? QByteArrayList {"http://" + address}
-            : QByteArrayList {"multipleinstance", address, "user:", "password:"};
-        if (startedFrom.isEmpty())
+        QByteArrayList arriving
+            = {"multipleinstance", address, "user:" + user.toUtf8().replace('\n', ""),
+               "password:" + password.toUtf8().replace('\n', "")};
+        if (html5)
+            arriving = {"http://" + address};
+        if (ranFrom == "start" && !html5)
+            arriving.prepend("app");
+        const QString ranAs = ranFrom == "current" ? "./" + program
+            : ranFrom == "start"                   ? bin.filePath("start")
+                                                   : folderOf(ranFrom) + '/' + program;
+        if (ranFrom.isEmpty())
             QVERIFY(!QFile::exists(work.filePath("record")));
         else
-            QTRY_COMPARE(recorded(), QByteArrayList {QFile::encodeName(ranAs)} + arguments);
+            QTRY_COMPARE(recorded(), QByteArrayList {QFile::encodeName(ranAs)} + arriving);
+        QVERIFY2(!QFile::exists(bin.filePath("intruders")), "a second command ran");
+        QVERIFY(!QFile::exists(work.filePath("out.txt")));
+
         QCOMPARE(texts.size(), message.isEmpty() ? 0 : 1);
-        if (message == "lookup") {
-            // The real folders, in the order of the lookup.
-            QStringList mentions = {"\"app\"", work.path(), programFolder()};
-            mentions << QString::fromLocal8Bit(userPath).split(':', Qt::SkipEmptyParts);
-            mentions.removeAll(helperFolder());
-            qsizetype at = 0;
-            for (const QString &mention : std::as_const(mentions)) {
-                at = texts.value(0).indexOf(mention, at);
-                QVERIFY2(at >= 0,
-                         qPrintable(mention + " missing or out of order: " + texts.value(0)));
-            }
-        } else if (message == "opener") {
-            QCOMPARE(texts.value(0),
-                     "No se ha podido abrir el cliente HTML 5: no hay instalado "
-                     "ningún programa que abra el navegador de internet "
-                     "(xdg-open). Instale el paquete xdg-utils.");
-        } else if (message == "generic") {
-            QCOMPARE(texts.value(0), "No se ha podido abrir el cliente.");
+        if (message != lookup) {
+            QCOMPARE(texts.value(0), message);
+            return;
         }
+        // The real folders, in the order of the lookup.
+        QStringList mentions = {"\"app\"", work.path(), programFolder()};
+        mentions << QString::fromLocal8Bit(userPath).split(':', Qt::SkipEmptyParts);
+        mentions.removeAll(helperFolder());
+        qsizetype at = 0;
+        for (const QString &mention : std::as_const(mentions)) {
+            at = texts.value(0).indexOf(mention, at);
+            QVERIFY2(at >= 0, qPrintable(mention + " missing or misplaced: " + texts.value(0)));
+        }
+    }
+
+    void cleanup()
+    {
+        QFile::remove(work.filePath("record"));
+        QFile::remove(bin.filePath("start"));
+        for (const char *place : {"current", "program", "path"})
+            for (const char *program : {"/app", "/xdg-open"})
+                QFile::remove(folderOf(place) + program);
     }
 
 private:
@@ -286,6 +262,7 @@ private:
     }
 
     TestHome home; // for the main window's credential files
+    const CredentialStore store {Platform::dataFolder()};
     QTemporaryDir bin; // first on PATH
     QTemporaryDir work; // the current folder
     QTemporaryDir program; // Centinela's folder (bin/) and its helper's
