@@ -131,8 +131,9 @@ private slots:
         const QByteArray userPath = qgetenv("PATH");
         qputenv("PATH", path);
         Platform::provideStartCommand(programFolder());
-        QCOMPARE(qgetenv("PATH"), extended);
+        const QByteArray extendedPath = qgetenv("PATH");
         qputenv("PATH", userPath);
+        QCOMPARE(extendedPath, extended);
     }
 
     void launch_data()
@@ -149,6 +150,7 @@ private slots:
             {"ordinary", "operador", "secreto1"},
             {"empty", "", ""},
             {"semicolon alone", "x;pwned", "x;id"},
+            {"dollar alone", "$HOME", "a$PWD"},
             {"ampersands, semicolons, redirection", "p&ss;b>out.txt", "x&calc;pwned|pwned"},
             {"substitutions", "$(id)`x`", "$(pwned)`pwned`"},
             {"quotes and blanks", "it's Juan Pérez", "a \"b\" c'"},
@@ -165,6 +167,7 @@ private slots:
             {"current folder before Centinela's", false, "current program", -1, "current", ""},
             {"current folder before PATH", false, "path current", -1, "current", ""},
             {"Centinela's folder before PATH", false, "path program", -1, "program", ""},
+            {"one in the current folder that cannot run", false, "path unrunnable", -1, "path", ""},
             {"app nowhere", false, "", -1, "", lookup},
             {"xdg-open there", true, "path", -1, "path", ""},
             {"xdg-open missing", true, "", -1, "", noOpener},
@@ -190,8 +193,12 @@ private slots:
         QFETCH(QString, ranFrom);
         QFETCH(QString, message);
         const QString program = html5 ? "xdg-open" : "app";
-        for (const QString &place : placed)
-            QVERIFY(writeScript(folderOf(place) + '/' + program, client));
+        for (const QString &place : placed) {
+            if (place == "unrunnable")
+                QVERIFY(putFile(work.filePath(program), client));
+            else
+                QVERIFY(writeScript(folderOf(place) + '/' + program, client));
+        }
         if (userStart >= 0)
             QVERIFY(writeScript(bin.filePath("start"),
                                 recorder + "exit " + QByteArray::number(userStart) + '\n'));
@@ -207,8 +214,8 @@ private slots:
         QElapsedTimer handOver;
         handOver.start();
         window.findChild<QAction *>("actionQu_mica")->trigger();
-        QVERIFY2(handOver.elapsed() < 2500, "start waited for the client");
         qputenv("PATH", userPath);
+        QVERIFY2(handOver.elapsed() < 2500, "start waited for the client");
 
         const QByteArray address = CENTINELA_SCADA_HOST ":9083";
         QByteArrayList arriving
