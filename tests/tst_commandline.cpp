@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -19,9 +20,7 @@ const std::tuple<const char *, const char16_t *, const char16_t *> cmdRows[] = {
     {"ordinary values unchanged", u"José1ΕλένηÑ山田.-_@+=,:/#$~*?[]{}';a\\b\\", u"José1ΕλένηÑ山田.-_@+=,:/#$~*?[]{}';a\\b\\"},
     {"every caret special", u"^&|<>()!", u"^^^&^|^<^>^(^)^!"},
     {"variable and percent", u"%PATH%50%", u"%%cd:~,%PATH%%cd:~,%50%%cd:~,%"},
-    {"blanks", u" José Luis", u"^\" José Luis^\""},
     {"tab kept and quoted", u"a\tb", u"^\"a\tb^\""},
-    {"quote", u"a\"b", u"^\"a\\^\"b^\""},
     {"backslashes before a quote", u"a\\\\\"&", u"^\"a\\\\\\\\\\^\"^&^\""},
     {"blank and trailing backslash", u"a b\\", u"^\"a b\\\\^\""},
     {"control characters left out", u"a\nb\r\x01&c\x7f", u"ab^&c"},
@@ -66,11 +65,9 @@ void answerMessages(QWidget *window, QStringList *texts)
 
 } // namespace
 
-// The command lines: each credential escaped for cmd.exe as it will read it; then launches
-// from the main window through the real system(), /bin/sh and the start helper of the
-// Centinela in CENTINELA_BIN_DIR to programs that record what reaches them: one literal
-// argument per value, nothing else run, "app" found where it should be, and the one warning
-// that each kind of failure deserves.
+// Each credential escaped for cmd.exe; then launches from the main window through the real
+// system(), /bin/sh and the start helper of CENTINELA_BIN_DIR to recording programs: one literal
+// argument per value, nothing else run, "app" found first where it should be, one fit warning.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -98,8 +95,8 @@ private slots:
     void initTestCase()
     {
         // Centinela's folder as installed, with the helper of the Centinela under test.
-        const QString centinela = qEnvironmentVariable("CENTINELA_BIN_DIR");
-        const QString helper = Platform::startHelperFolder(centinela) + "/start";
+        const QString helper
+            = Platform::startHelperFolder(qEnvironmentVariable("CENTINELA_BIN_DIR")) + "/start";
         QVERIFY(QFileInfo(helper).isExecutable());
         QVERIFY(QDir().mkpath(programFolder()) && QDir().mkpath(helperFolder()));
         QVERIFY(QFile::link(helper, helperFolder() + "/start"));
@@ -114,26 +111,19 @@ private slots:
         QVERIFY(store.createFolder());
     }
 
-    void helperComesLastOnPath_data()
-    {
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<QByteArray>("extended");
-        const QByteArray helper = QFile::encodeName(helperFolder());
-        QTest::newRow("ordinary") << QByteArray("/usr/bin:/bin") << "/usr/bin:/bin:" + helper;
-        QTest::newRow("empty: no empty entry, which means the current folder")
-            << QByteArray() << helper;
-    }
-
     void helperComesLastOnPath()
     {
-        QFETCH(QByteArray, path);
-        QFETCH(QByteArray, extended);
         const QByteArray userPath = qgetenv("PATH");
-        qputenv("PATH", path);
-        Platform::provideStartCommand(programFolder());
-        const QByteArray extendedPath = qgetenv("PATH");
+        QByteArrayList extended;
+        for (const char *path : {"/usr/bin:/bin", ""}) {
+            qputenv("PATH", path);
+            Platform::provideStartCommand(programFolder());
+            extended << qgetenv("PATH");
+        }
         qputenv("PATH", userPath);
-        QCOMPARE(extendedPath, extended);
+        // An empty entry would stand for the current folder.
+        const QByteArray helper = QFile::encodeName(helperFolder());
+        QCOMPARE(extended, QByteArrayList({"/usr/bin:/bin:" + helper, helper}));
     }
 
     void launch_data()
@@ -193,12 +183,9 @@ private slots:
         QFETCH(QString, ranFrom);
         QFETCH(QString, message);
         const QString program = html5 ? "xdg-open" : "app";
-        for (const QString &place : placed) {
-            if (place == "unrunnable")
-                QVERIFY(putFile(work.filePath(program), client));
-            else
-                QVERIFY(writeScript(folderOf(place) + '/' + program, client));
-        }
+        for (const QString &place : placed)
+            QVERIFY(place == "unrunnable" ? putFile(work.filePath(program), client)
+                                          : writeScript(folderOf(place) + '/' + program, client));
         if (userStart >= 0)
             QVERIFY(writeScript(bin.filePath("start"),
                                 recorder + "exit " + QByteArray::number(userStart) + '\n'));
@@ -232,8 +219,8 @@ private slots:
             QVERIFY(!QFile::exists(work.filePath("record")));
         else
             QTRY_COMPARE(recorded(), QByteArrayList {QFile::encodeName(ranAs)} + arriving);
-        QVERIFY2(!QFile::exists(bin.filePath("intruders")), "a second command ran");
-        QVERIFY(!QFile::exists(work.filePath("out.txt")));
+        QVERIFY2(!QFile::exists(bin.filePath("intruders")) && !QFile::exists("out.txt"),
+                 "a second command ran");
 
         QCOMPARE(texts.size(), message.isEmpty() ? 0 : 1);
         if (message != lookup) {
@@ -241,14 +228,14 @@ private slots:
             return;
         }
         // The real folders, in the order of the lookup.
-        QStringList mentions = {"\"app\"", work.path(), programFolder()};
-        mentions << QString::fromLocal8Bit(userPath).split(':', Qt::SkipEmptyParts);
-        mentions.removeAll(helperFolder());
-        qsizetype at = 0;
-        for (const QString &mention : std::as_const(mentions)) {
-            at = texts.value(0).indexOf(mention, at);
-            QVERIFY2(at >= 0, qPrintable(mention + " missing or misplaced: " + texts.value(0)));
-        }
+        QStringList folders = {work.path(), programFolder()};
+        folders << QString::fromLocal8Bit(userPath).split(':', Qt::SkipEmptyParts);
+        folders.removeAll(helperFolder());
+        for (QString &folder : folders)
+            folder = QRegularExpression::escape(folder);
+        const QRegularExpression named("\"app\".*" + folders.join(".*"),
+                                       QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(named.match(texts.value(0)).hasMatch(), qPrintable(texts.value(0)));
     }
 
     void cleanup()
