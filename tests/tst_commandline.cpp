@@ -115,15 +115,16 @@ private slots:
     {
         const QByteArray userPath = qgetenv("PATH");
         QByteArrayList extended;
-        for (const char *path : {"/usr/bin:/bin", ""}) {
-            qputenv("PATH", path);
+        for (const char *path : {"/usr/bin:/bin", "", "unset"}) {
+            path == QByteArray("unset") ? qunsetenv("PATH") : qputenv("PATH", path);
             Platform::provideStartCommand(programFolder());
             extended << qgetenv("PATH");
         }
         qputenv("PATH", userPath);
-        // An empty entry would stand for the current folder.
+        // An empty entry would stand for the current folder; unset, the system's default stays.
         const QByteArray helper = QFile::encodeName(helperFolder());
-        QCOMPARE(extended, QByteArrayList({"/usr/bin:/bin:" + helper, helper}));
+        QCOMPARE(extended,
+                 QByteArrayList({"/usr/bin:/bin:" + helper, helper, "/bin:/usr/bin:" + helper}));
     }
 
     void launch_data()

@@ -12,6 +12,7 @@
 
 #ifndef Q_OS_WIN
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace Platform {
@@ -113,7 +114,13 @@ void provideStartCommand(const QString &executableFolder)
     Q_UNUSED(executableFolder);
 #else
     const QByteArray folder = QFile::encodeName(startHelperFolder(executableFolder));
-    const QByteArray path = qgetenv("PATH");
+    QByteArray path = qgetenv("PATH");
+    // Unset, PATH leaves the shell its default folders, which setting it would lose.
+    if (!qEnvironmentVariableIsSet("PATH")) {
+        path = QByteArray(qsizetype(confstr(_CS_PATH, nullptr, 0)), '\0');
+        if (!path.isEmpty() && confstr(_CS_PATH, path.data(), size_t(path.size())) > 0)
+            path.chop(1); // the terminating null
+    }
     // An empty entry would stand for the current folder, so an empty PATH gets no separator.
     qputenv("PATH", path.isEmpty() ? folder : path + ':' + folder);
     qputenv(programFolderVariable, QFile::encodeName(executableFolder));
