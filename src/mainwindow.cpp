@@ -10,6 +10,7 @@
 #include "dialogs/dialoguser.h"
 #include "platform/platform.h"
 
+#include <QDir>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPoint>
@@ -17,7 +18,36 @@
 
 namespace {
 constexpr int splashMilliseconds = 3000;
+
+// What went wrong with a launch that did not start its client, and what the user can do.
+QString launchFailureText(Platform::LaunchOutcome outcome)
+{
+    switch (outcome) {
+    case Platform::LaunchOutcome::ProgramNotFound: {
+        const Platform::ProgramLookup lookup = Platform::programLookup();
+        QStringList path;
+        for (const QString &folder : lookup.pathFolders)
+            path << QDir::toNativeSeparators(folder);
+        return QStringLiteral("No se ha podido abrir el cliente JAVA: no se encuentra el "
+                              "programa \"app\".\n\nAñada un acceso directo del cliente Java "
+                              "llamado \"app\" en una de estas carpetas, que se buscan en este "
+                              "orden:\n- la carpeta actual: %1\n- la carpeta de la aplicación "
+                              "\"Centinela\": %2\n- las carpetas del PATH: %3")
+            .arg(QDir::toNativeSeparators(lookup.currentFolder),
+                 QDir::toNativeSeparators(lookup.programFolder), path.join(QStringLiteral(", ")));
+    }
+    case Platform::LaunchOutcome::NoBrowserOpener:
+        return QStringLiteral("No se ha podido abrir el cliente HTML 5: no hay instalado ningún "
+                              "programa que abra el navegador de internet (xdg-open). Instale el "
+                              "paquete xdg-utils.");
+    case Platform::LaunchOutcome::Started:
+    case Platform::LaunchOutcome::Failed:
+        break;
+    }
+    return QStringLiteral("No se ha podido abrir el cliente.");
 }
+
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
@@ -83,7 +113,9 @@ void MainWindow::launchClient(int port, QString host)
                                  .arg(processor.maxLineLength));
         return;
     }
-    Platform::runCommand(command.toLocal8Bit());
+    const auto outcome = Platform::launchOutcome(Platform::runCommand(command.toLocal8Bit()));
+    if (outcome != Platform::LaunchOutcome::Started)
+        QMessageBox::warning(this, QStringLiteral("Centinela"), launchFailureText(outcome));
 }
 
 void MainWindow::on_pushButtonSalir_clicked()

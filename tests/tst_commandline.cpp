@@ -1,8 +1,15 @@
 #include "commandline.h"
+#include "config.h"
+#include "dialogs/credentialstore.h"
+#include "mainwindow.h"
 #include "support.h"
 
+#include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -13,9 +20,7 @@ const std::tuple<const char *, const char16_t *, const char16_t *> cmdRows[] = {
     {"ordinary values unchanged", u"José1ΕλένηÑ山田.-_@+=,:/#$~*?[]{}';a\\b\\", u"José1ΕλένηÑ山田.-_@+=,:/#$~*?[]{}';a\\b\\"},
     {"every caret special", u"^&|<>()!", u"^^^&^|^<^>^(^)^!"},
     {"variable and percent", u"%PATH%50%", u"%%cd:~,%PATH%%cd:~,%50%%cd:~,%"},
-    {"blanks", u" José Luis", u"^\" José Luis^\""},
     {"tab kept and quoted", u"a\tb", u"^\"a\tb^\""},
-    {"quote", u"a\"b", u"^\"a\\^\"b^\""},
     {"backslashes before a quote", u"a\\\\\"&", u"^\"a\\\\\\\\\\^\"^&^\""},
     {"blank and trailing backslash", u"a b\\", u"^\"a b\\\\^\""},
     {"control characters left out", u"a\nb\r\x01&c\x7f", u"ab^&c"},
@@ -25,12 +30,12 @@ const std::tuple<const char *, const char16_t *, const char16_t *> cmdRows[] = {
 };
 // clang-format on
 
-// Records its name and arguments.
-const QByteArray recorder = "#!/bin/sh\nprintf '%s\\0' \"${0##*/}\" \"$@\" >> \"$RECORD\"\n";
+// Records how it was started (the path it ran from) and its arguments.
+const QByteArray recorder = "#!/bin/sh\nprintf '%s\\0' \"$0\" \"$@\" >> \"$RECORD\"\n";
 // Any of these running means a value escaped its quoting.
 const QByteArray intruder = "#!/bin/sh\necho \"$0\" >> \"$INTRUDERS\"\n";
 // A client records the same, then stays open for a while.
-const QByteArray client = recorder + "exec sleep 5 >/dev/null 2>&1\n";
+const QByteArray client = recorder + "exec /bin/sleep 5 >/dev/null 2>&1\n";
 
 QByteArrayList recorded()
 {
@@ -39,11 +44,30 @@ QByteArrayList recorded()
     return arguments;
 }
 
+// The warnings of a failed launch; the one that names the folders searched is checked apart.
+const char *const lookup = "the folders searched for app";
+const char *const noOpener = "No se ha podido abrir el cliente HTML 5: no hay instalado ningún "
+                             "programa que abra el navegador de internet (xdg-open). Instale el "
+                             "paquete xdg-utils.";
+const char *const failed = "No se ha podido abrir el cliente.";
+
+// Answers every message box that the window shows, one after another, recording each text.
+void answerMessages(QWidget *window, QStringList *texts)
+{
+    whenVisible<QMessageBox>(window, [window, texts](QMessageBox *box) {
+        const bool warning
+            = box->windowTitle() == "Centinela" && box->icon() == QMessageBox::Warning;
+        *texts << (warning ? box->text() : "not a warning titled Centinela: " + box->text());
+        box->close();
+        answerMessages(window, texts);
+    });
+}
+
 } // namespace
 
-// The command lines: each credential escaped for cmd.exe as it will read it; then through the
-// real system(), /bin/sh and the start helper of the Centinela in CENTINELA_BIN_DIR to programs
-// that record what reaches them: one literal argument per value, and nothing else run.
+// Each credential escaped for cmd.exe; then launches from the main window through the real
+// system(), /bin/sh and the start helper of CENTINELA_BIN_DIR to recording programs: one literal
+// argument per value, nothing else run, "app" found first where it should be, one fit warning.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -70,87 +94,174 @@ private slots:
 
     void initTestCase()
     {
-        const QString centinelaFolder = qEnvironmentVariable("CENTINELA_BIN_DIR");
-        QVERIFY(QFileInfo(Platform::startHelperFolder(centinelaFolder) + "/start").isExecutable());
-        Platform::provideStartCommand(centinelaFolder);
+        // Centinela's folder as installed, with the helper of the Centinela under test.
+        const QString helper
+            = Platform::startHelperFolder(qEnvironmentVariable("CENTINELA_BIN_DIR")) + "/start";
+        QVERIFY(QFileInfo(helper).isExecutable());
+        QVERIFY(QDir().mkpath(programFolder()) && QDir().mkpath(helperFolder()));
+        QVERIFY(QFile::link(helper, helperFolder() + "/start"));
+        // The user's PATH, which the program extends at its end.
         qputenv("PATH", QFile::encodeName(bin.path()) + ':' + qgetenv("PATH"));
+        Platform::provideStartCommand(programFolder());
         qputenv("RECORD", QFile::encodeName(work.filePath("record")));
         qputenv("INTRUDERS", QFile::encodeName(bin.filePath("intruders")));
         QVERIFY(QDir::setCurrent(work.path()));
-        QVERIFY(writeScript(work.filePath("app"), client));
-        QVERIFY(writeScript(bin.filePath("xdg-open"), client));
         for (const char *name : {"ss", "b", "id", "x", "calc", "pwned", "aid"})
             QVERIFY(writeScript(bin.filePath(name), intruder));
+        QVERIFY(store.createFolder());
     }
 
-    void commandReachesItsProgram_data()
+    void helperComesLastOnPath()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("userHasOwnStart");
-        QTest::addColumn<QByteArrayList>("arriving");
+        const QByteArray userPath = qgetenv("PATH");
+        QByteArrayList extended;
+        for (const char *path : {"/usr/bin:/bin", "", "unset"}) {
+            path == QByteArray("unset") ? qunsetenv("PATH") : qputenv("PATH", path);
+            Platform::provideStartCommand(programFolder());
+            extended << qgetenv("PATH");
+        }
+        qputenv("PATH", userPath);
+        // An empty entry would stand for the current folder; unset, the system's default stays.
+        const QByteArray helper = QFile::encodeName(helperFolder());
+        QCOMPARE(extended,
+                 QByteArrayList({"/usr/bin:/bin:" + helper, helper, "/bin:/usr/bin:" + helper}));
+    }
 
-        const QString host = QStringLiteral("scada.example");
-        QTest::newRow("HTML5") << CommandLine::html5Client(host, 9083) << false
-                               << QByteArrayList {"xdg-open", "http://scada.example:9083"};
+    void launch_data()
+    {
+        QTest::addColumn<bool>("html5");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("placed"); // where "app" (or "xdg-open") is
+        QTest::addColumn<int>("userStart"); // its exit status; -1: the user has no start
+        QTest::addColumn<QString>("ranFrom"); // which of them ran; empty: none
+        QTest::addColumn<QString>("message");
         // clang-format off
-        const std::tuple<const char *, const char *, const char *> rows[] = {
-            {"user's own start", "operador", "secreto1"},
+        const std::tuple<const char *, const char *, const char *> values[] = {
             {"ordinary", "operador", "secreto1"},
             {"empty", "", ""},
+            {"semicolon alone", "x;pwned", "x;id"},
+            {"dollar alone", "$HOME", "a$PWD"},
             {"ampersands, semicolons, redirection", "p&ss;b>out.txt", "x&calc;pwned|pwned"},
             {"substitutions", "$(id)`x`", "$(pwned)`pwned`"},
             {"quotes and blanks", "it's Juan Pérez", "a \"b\" c'"},
             {"tab and non-ASCII letters", "Íñigo\tx", "contraseña\t"},
             {"line feed left out", "a\nid", "a\npwned"},
         };
+        for (const auto &[name, user, password] : values)
+            QTest::newRow(name) << false << QString(user) << QString(password)
+                                << QStringList {"current"} << -1 << "current" << "";
+        using Row = std::tuple<const char *, bool, const char *, int, const char *, const char *>;
+        const Row rows[] = {
+            {"app only in Centinela's folder", false, "program", -1, "program", ""},
+            {"app only on PATH", false, "path", -1, "path", ""},
+            {"current folder before Centinela's", false, "current program", -1, "current", ""},
+            {"current folder before PATH", false, "path current", -1, "current", ""},
+            {"Centinela's folder before PATH", false, "path program", -1, "program", ""},
+            {"one in the current folder that cannot run", false, "path unrunnable", -1, "path", ""},
+            {"app nowhere", false, "", -1, "", lookup},
+            {"xdg-open there", true, "path", -1, "path", ""},
+            {"xdg-open missing", true, "", -1, "", noOpener},
+            {"user's start wins", false, "current", 0, "start", ""},
+            {"user's start fails", false, "current", 1, "start", failed},
+            {"user's start ends as if app were missing", false, "", 3, "start", failed},
+            {"user's start ends as if xdg-open were missing", true, "", 4, "start", failed},
+        };
+        for (const auto &[name, html5, placed, userStart, ranFrom, message] : rows)
+            QTest::newRow(name) << html5 << QString() << QString()
+                                << QString(placed).split(' ', Qt::SkipEmptyParts) << userStart
+                                << QString(ranFrom) << QString(message);
         // clang-format on
-        for (const auto &[name, user, password] : rows) {
-            const bool ownStart = QByteArray(name) == "user's own start";
-            QByteArrayList arriving = {"app", "multipleinstance", "scada.example:9083",
-                                       "user:" + QByteArray(user).replace('\n', ""),
-                                       "password:" + QByteArray(password).replace('\n', "")};
-            if (ownStart)
-                arriving.prepend("start");
-            QTest::newRow(name) << CommandLine::javaClient(host, 9083, QString::fromUtf8(user),
-                                                           QString::fromUtf8(password),
-                                                           Platform::posixShell())
-                                << ownStart << arriving;
-        }
     }
 
-    void commandReachesItsProgram()
+    void launch()
     {
-        QFETCH(QString, command);
-        QFETCH(bool, userHasOwnStart);
-        QFETCH(QByteArrayList, arriving);
-        QFile::remove(work.filePath("record"));
-        QFile::remove(bin.filePath("start"));
-        if (userHasOwnStart)
-            QVERIFY(writeScript(bin.filePath("start"), recorder));
+        QFETCH(bool, html5);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(QStringList, placed);
+        QFETCH(int, userStart);
+        QFETCH(QString, ranFrom);
+        QFETCH(QString, message);
+        const QString program = html5 ? "xdg-open" : "app";
+        for (const QString &place : placed)
+            QVERIFY(place == "unrunnable" ? putFile(work.filePath(program), client)
+                                          : writeScript(folderOf(place) + '/' + program, client));
+        if (userStart >= 0)
+            QVERIFY(writeScript(bin.filePath("start"),
+                                recorder + "exit " + QByteArray::number(userStart) + '\n'));
+        QVERIFY(store.save(user, password));
+        const QByteArray userPath = qgetenv("PATH");
+        if (html5) // so that no browser opener of this machine's runs
+            qputenv("PATH", QFile::encodeName(bin.path() + ':' + helperFolder()));
 
+        MainWindow window;
+        window.findChild<QRadioButton *>(html5 ? "radioButtonHTML5" : "radioButtonJAVA")->click();
+        QStringList texts;
+        answerMessages(&window, &texts);
         QElapsedTimer handOver;
         handOver.start();
-        QCOMPARE(Platform::systemCommand(command.toLocal8Bit()), 0);
+        window.findChild<QAction *>("actionQu_mica")->trigger();
+        qputenv("PATH", userPath);
         QVERIFY2(handOver.elapsed() < 2500, "start waited for the client");
-        QTRY_COMPARE(recorded(), arriving);
-        QVERIFY2(!QFile::exists(bin.filePath("intruders")), "a second command ran");
-        QVERIFY(!QFile::exists(work.filePath("out.txt")));
+
+        const QByteArray address = CENTINELA_SCADA_HOST ":9083";
+        QByteArrayList arriving
+            = {"multipleinstance", address, "user:" + user.toUtf8().replace('\n', ""),
+               "password:" + password.toUtf8().replace('\n', "")};
+        if (html5)
+            arriving = {"http://" + address};
+        if (ranFrom == "start" && !html5)
+            arriving.prepend("app");
+        const QString ranAs = ranFrom == "current" ? "./" + program
+            : ranFrom == "start"                   ? bin.filePath("start")
+                                                   : folderOf(ranFrom) + '/' + program;
+        if (ranFrom.isEmpty())
+            QVERIFY(!QFile::exists(work.filePath("record")));
+        else
+            QTRY_COMPARE(recorded(), QByteArrayList {QFile::encodeName(ranAs)} + arriving);
+        QVERIFY2(!QFile::exists(bin.filePath("intruders")) && !QFile::exists("out.txt"),
+                 "a second command ran");
+
+        QCOMPARE(texts.size(), message.isEmpty() ? 0 : 1);
+        if (message != lookup) {
+            QCOMPARE(texts.value(0), message);
+            return;
+        }
+        // The real folders, in the order of the lookup.
+        QStringList folders = {work.path(), programFolder()};
+        folders << QString::fromLocal8Bit(userPath).split(':', Qt::SkipEmptyParts);
+        folders.removeAll(helperFolder());
+        for (QString &folder : folders)
+            folder = QRegularExpression::escape(folder);
+        const QRegularExpression named("\"app\".*" + folders.join(".*"),
+                                       QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(named.match(texts.value(0)).hasMatch(), qPrintable(texts.value(0)));
     }
 
-    void unknownProgramFailsAndRunsNothing()
+    void cleanup()
     {
         QFile::remove(work.filePath("record"));
-        QVERIFY(Platform::systemCommand("start centinela-no-such-program x 2>errors") != 0);
-        const QByteArray message = fileBytes(work.filePath("errors"));
-        QVERIFY2(message.startsWith("start: centinela-no-such-program") && message.count('\n') == 1,
-                 message.constData());
-        QVERIFY(!QFile::exists(work.filePath("record")));
+        QFile::remove(bin.filePath("start"));
+        for (const char *place : {"current", "program", "path"})
+            for (const char *program : {"/app", "/xdg-open"})
+                QFile::remove(folderOf(place) + program);
     }
 
 private:
+    QString programFolder() const { return program.filePath("bin"); }
+    QString helperFolder() const { return Platform::startHelperFolder(programFolder()); }
+    QString folderOf(const QString &place) const
+    {
+        return place == "current" ? work.path() : place == "program" ? programFolder() : bin.path();
+    }
+
+    TestHome home; // for the main window's credential files
+    const CredentialStore store {Platform::dataFolder()};
     QTemporaryDir bin; // first on PATH
     QTemporaryDir work; // the current folder
+    QTemporaryDir program; // Centinela's folder (bin/) and its helper's
 };
 
-QTEST_APPLESS_MAIN(TestCommandLine)
+QTEST_MAIN(TestCommandLine)
 #include "tst_commandline.moc"

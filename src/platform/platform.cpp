@@ -4,10 +4,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cstdlib>
 #include <utility>
+
+#ifndef Q_OS_WIN
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace Platform {
 
@@ -17,6 +23,14 @@ CommandRunner &installedRunner()
 {
     static CommandRunner runner;
     return runner;
+}
+
+// The start helper reads the program's folder from here.
+constexpr char programFolderVariable[] = "CENTINELA_PROGRAM_FOLDER";
+
+QString programFolder()
+{
+    return QFile::decodeName(qgetenv(programFolderVariable));
 }
 
 std::optional<CommandProcessor> &installedProcessor()
@@ -100,10 +114,62 @@ void provideStartCommand(const QString &executableFolder)
     Q_UNUSED(executableFolder);
 #else
     const QByteArray folder = QFile::encodeName(startHelperFolder(executableFolder));
-    const QByteArray path = qgetenv("PATH");
+    QByteArray path = qgetenv("PATH");
+    // Unset, PATH leaves the shell its default folders, which setting it would lose.
+    if (!qEnvironmentVariableIsSet("PATH")) {
+        path = QByteArray(qsizetype(confstr(_CS_PATH, nullptr, 0)), '\0');
+        if (!path.isEmpty() && confstr(_CS_PATH, path.data(), size_t(path.size())) > 0)
+            path.chop(1); // the terminating null
+    }
     // An empty entry would stand for the current folder, so an empty PATH gets no separator.
     qputenv("PATH", path.isEmpty() ? folder : path + ':' + folder);
+    qputenv(programFolderVariable, QFile::encodeName(executableFolder));
 #endif
+}
+
+#ifndef Q_OS_WIN
+namespace {
+
+// Whether the "start" that /bin/sh finds on PATH is our helper: only ours gives its exit
+// statuses the meanings that launchOutcome reads.
+bool ownStartRuns()
+{
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("start"));
+    const QString ours = startHelperFolder(programFolder()) + QStringLiteral("/start");
+    return !found.isEmpty() && !programFolder().isEmpty()
+        && QFileInfo(found).canonicalFilePath() == QFileInfo(ours).canonicalFilePath();
+}
+
+} // namespace
+#endif
+
+LaunchOutcome launchOutcome(int systemStatus)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(systemStatus);
+    return LaunchOutcome::Started;
+#else
+    if (systemStatus == 0)
+        return LaunchOutcome::Started;
+    if (systemStatus == -1 || !WIFEXITED(systemStatus) || !ownStartRuns())
+        return LaunchOutcome::Failed;
+    // The helper's documented statuses (src/platform/start).
+    switch (WEXITSTATUS(systemStatus)) {
+    case 3:
+        return LaunchOutcome::ProgramNotFound;
+    case 4:
+        return LaunchOutcome::NoBrowserOpener;
+    default:
+        return LaunchOutcome::Failed;
+    }
+#endif
+}
+
+ProgramLookup programLookup()
+{
+    QStringList path = QFile::decodeName(qgetenv("PATH")).split(u':', Qt::SkipEmptyParts);
+    path.removeAll(startHelperFolder(programFolder()));
+    return {QDir::currentPath(), programFolder(), path};
 }
 
 } // namespace Platform

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -65,9 +66,32 @@ QString dataFolder();
 QString startHelperFolder(const QString &executableFolder);
 
 // Where there is no cmd, appends the helper's folder to the PATH that command lines inherit,
-// so that their "start" reaches it unless the user has a "start" of their own on PATH.
-// Nothing to do on Windows.
+// so that their "start" reaches it unless the user has a "start" of their own on PATH, and
+// tells the helper the program's folder, where it looks for a program after the current
+// folder. Nothing to do on Windows.
 void provideStartCommand(const QString &executableFolder);
+
+// How a client launch ended, read from what system() returned for its command line.
+enum class LaunchOutcome {
+    // Also every launch on Windows, where cmd's start tells the user itself what went wrong.
+    Started,
+    // Our start helper found the program in none of the folders of programLookup().
+    ProgramNotFound,
+    // Our start helper found no program that opens an address in the web browser.
+    NoBrowserOpener,
+    // Anything else: a start of the user's own failed, or the shell could not run one.
+    Failed,
+};
+LaunchOutcome launchOutcome(int systemStatus);
+
+// Where the start helper looks for a program, in its order.
+struct ProgramLookup
+{
+    QString currentFolder;
+    QString programFolder;
+    QStringList pathFolders; // without the helper's own folder
+};
+ProgramLookup programLookup();
 
 } // namespace Platform
 
