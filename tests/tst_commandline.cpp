@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTest>
 
 namespace {
@@ -25,6 +26,55 @@ const std::tuple<const char *, const char16_t *, const char16_t *> cmdRows[] = {
 };
 // clang-format on
 
+#ifdef Q_OS_WIN
+const QString host = QStringLiteral("scada.example");
+
+// Long enough that the line, with both values escaped, just fits cmd's 8191 characters.
+QString ampersandsNearTheLimit()
+{
+    const int fixed = CommandLine::javaClient(host, 9083, {}, {}, Platform::windowsCmd()).size();
+    return QString((8191 - fixed) / 4, u'&');
+}
+
+// Each goes in as both the user name and the password.
+const QList<std::pair<const char *, QString>> cmdValues = {
+    {"full-width ampersands", QStringLiteral("＆calc＆")},
+    {"full-width caret before an ampersand", QStringLiteral("＾&calc")},
+    {"full-width bar", QStringLiteral("a｜pwned")},
+    {"full-width redirections", QStringLiteral("a＞out.txt＜in.txt")},
+    {"full-width percent signs", QStringLiteral("％CENTINELA_AMP％")},
+    {"full-width quotes round a blank", QStringLiteral("＂a &calc＂")},
+    {"ampersands", QStringLiteral("x&calc&&calc")},
+    {"bars", QStringLiteral("a|pwned||pwned")},
+    {"redirections", QStringLiteral("a>out.txt<in.txt")},
+    {"parentheses", QStringLiteral("(calc)")},
+    {"every special", QStringLiteral("^&|<>()\"%!")},
+    {"carets inside and trailing", QStringLiteral("a^b^")},
+    {"exclamation marks", QStringLiteral("!CENTINELA_AMP!")},
+    {"variables", QStringLiteral("%CENTINELA_AMP%%PATH%")},
+    {"substring of a variable", QStringLiteral("%CENTINELA_AMP:~0,7%")},
+    {"substitution in a variable", QStringLiteral("%CENTINELA_AMP:x=y%")},
+    {"the percent escape itself", QStringLiteral("%%cd:~,%")},
+    {"lone percent", QStringLiteral("50%")},
+    {"quote opening cmd's quoted mode", QStringLiteral("\"&calc")},
+    {"quote, blank and ampersands", QStringLiteral("a\" &pwned& \"b")},
+    {"backslash before a quote", QStringLiteral("a\\\"&calc")},
+    {"blanks and trailing backslashes", QStringLiteral("  a b\\\\")},
+    {"tab", QStringLiteral("a\tb")},
+    {"control characters before an ampersand", QStringLiteral("\x01x\n&calc\x7f")},
+    {"letters of the code page", QStringLiteral("José ñandú€")},
+    {"letters outside the code page", QStringLiteral("山田 Ελένη")},
+    {"plain punctuation", QStringLiteral(".-_@+=,:/#$~*?[]{}';")},
+    {"ampersands near the length limit", ampersandsNearTheLimit()},
+};
+
+// What app.exe recorded: its arguments, one a line.
+QStringList recorded()
+{
+    QStringList lines = QString::fromUtf8(fileBytes(QStringLiteral("record.txt"))).split(u'\n');
+    return lines.mid(1, lines.size() - 2); // the whole command line first, nothing after the last
+}
+#else
 // Records its name and arguments.
 const QByteArray recorder = "#!/bin/sh\nprintf '%s\\0' \"${0##*/}\" \"$@\" >> \"$RECORD\"\n";
 // Any of these running means a value escaped its quoting.
@@ -38,6 +88,7 @@ QByteArrayList recorded()
     arguments.removeLast(); // after the last terminator
     return arguments;
 }
+#endif
 
 } // namespace
 
@@ -68,6 +119,68 @@ private slots:
         QCOMPARE(CommandLine::argumentValue(value, cmd), argument);
     }
 
+#ifdef Q_OS_WIN
+    // Qt's own conversion into the ANSI code page, 1252 with best fit, makes a full-width
+    // ampersand a plain one: it is escaped as cmd will read it.
+    void cmdArgumentInThisCodePage()
+    {
+        QCOMPARE(CommandLine::argumentValue(QStringLiteral("＆calc"), Platform::windowsCmd()),
+                 QStringLiteral("^&calc"));
+    }
+
+    // Through the real system() and cmd.exe to app.exe in the current folder, and, under Wine,
+    // to the http handler of the build's own prefix. calc.exe and pwned.exe are decoys that
+    // leave a mark when run.
+    void initTestCase()
+    {
+        for (const char *name : {"app.exe", "calc.exe", "pwned.exe"})
+            QVERIFY(QFile::copy(QStringLiteral(CENTINELA_PROBE), work.filePath(name)));
+        QVERIFY(QDir::setCurrent(work.path()));
+        qputenv("CENTINELA_AMP", "x&pwned");
+        if (underWine()) {
+            QSettings http(QStringLiteral("HKEY_CLASSES_ROOT\\http\\shell\\open"),
+                           QSettings::NativeFormat);
+            http.setValue(QStringLiteral("command/."),
+                          u'"' + QDir::toNativeSeparators(work.filePath("app.exe")) + "\" \"%1\"");
+        }
+    }
+
+    void commandReachesItsProgram_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("arriving");
+        if (underWine())
+            QTest::newRow("HTML5") << CommandLine::html5Client(host, 9083)
+                                   << QStringList {"http://scada.example:9083"};
+        for (const auto &[name, value] : cmdValues) {
+            // As the code page carries it; a line carries no control characters.
+            const QString carried = QString::fromLocal8Bit(
+                CommandLine::withoutControlCharacters(value).toLocal8Bit());
+            QTest::newRow(name) << CommandLine::javaClient(host, 9083, value, value,
+                                                           Platform::windowsCmd())
+                                << QStringList {"multipleinstance", "scada.example:9083",
+                                                "user:" + carried, "password:" + carried};
+        }
+    }
+
+    void commandReachesItsProgram()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, arriving);
+        QFile::remove(QStringLiteral("record.txt"));
+        qputenv("CENTINELA_CASE", QTest::currentDataTag());
+
+        QVERIFY(command.size() <= 8191);
+        Platform::systemCommand(command.toLocal8Bit());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("record.txt")), 20000);
+        QCOMPARE(recorded(), arriving);
+        const QStringList marks = QDir().entryList({QStringLiteral("ran *")});
+        QVERIFY2(marks.isEmpty(), qPrintable(marks.join(u' ')));
+    }
+
+private:
+    QTemporaryDir work; // the current folder
+#else
     void initTestCase()
     {
         const QString centinelaFolder = qEnvironmentVariable("CENTINELA_BIN_DIR");
@@ -150,6 +263,7 @@ private slots:
 private:
     QTemporaryDir bin; // first on PATH
     QTemporaryDir work; // the current folder
+#endif
 };
 
 QTEST_APPLESS_MAIN(TestCommandLine)

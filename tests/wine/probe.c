@@ -4,7 +4,8 @@
  *   driver.exe run IN            each line N of IN to msvcrt's system() as Centinela hands it
  *                                over on Windows (WideCharToMultiByte with CP_ACP, best fit
  *                                included); app.exe's record then kept as record-N.txt
- *   app.exe ARGUMENT...          records its command line, then its C runtime's argv
+ *   app.exe ARGUMENT...          records its command line, then its C runtime's argv, in
+ *                                record.txt; setx.exe the same
  *   any other name               a decoy: leaves a mark, as its running means an injection */
 #include <stdio.h>
 #include <stdlib.h>
@@ -34,7 +35,7 @@ int wmain(int argc, wchar_t **argv)
     wchar_t self[MAX_PATH], name[64];
     GetModuleFileNameW(NULL, self, MAX_PATH);
     const wchar_t *program = wcsrchr(self, L'\\') + 1;
-    if (_wcsicmp(program, L"app.exe") == 0) {
+    if (_wcsicmp(program, L"app.exe") == 0 || _wcsicmp(program, L"setx.exe") == 0) {
         FILE *record = _wfopen(L"record.tmp", L"wb");
         fprintf(record, "%s\n", encoded(CP_UTF8, GetCommandLineW()));
         for (int i = 1; i < argc; ++i)
