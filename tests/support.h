@@ -33,8 +33,7 @@ struct TestHome
 #ifdef Q_OS_WIN
 #include <windows.h>
 
-// Wine's ntdll has a function that Windows' lacks. Only under Wine, in a prefix of the build's
-// own, may a suite change what belongs to the user: C:/tmpRB, the user's environment.
+// Only under Wine (whose ntdll has this function) may a suite touch what is the user's.
 inline bool underWine()
 {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;

@@ -22,50 +22,31 @@ const std::tuple<const char *, const char16_t *, const char16_t *> cmdRows[] = {
     {"control characters left out", u"a\nb\r\x01&c\x7f", u"ab^&c"},
     {"full-width ampersand and caret", u"＆calc＾&x", u"^&calc^^^&x"},
     {"full-width percent signs", u"％PATH％", u"%%cd:~,%PATH%%cd:~,%"},
-    {"full-width quotes round a blank", u"＂a b＂", u"^\"\\^\"a b\\^\"^\""},
 };
 // clang-format on
 
 #ifdef Q_OS_WIN
 const QString host = QStringLiteral("scada.example");
 
-// Long enough that the line, with both values escaped, just fits cmd's 8191 characters.
-QString ampersandsNearTheLimit()
-{
-    const int fixed = CommandLine::javaClient(host, 9083, {}, {}, Platform::windowsCmd()).size();
-    return QString((8191 - fixed) / 4, u'&');
-}
-
 // Each goes in as both the user name and the password.
 const QList<std::pair<const char *, QString>> cmdValues = {
-    {"full-width ampersands", QStringLiteral("＆calc＆")},
-    {"full-width caret before an ampersand", QStringLiteral("＾&calc")},
-    {"full-width bar", QStringLiteral("a｜pwned")},
-    {"full-width redirections", QStringLiteral("a＞out.txt＜in.txt")},
+    {"ampersands, full-width ones too", QStringLiteral("＆calc＆x&calc&&calc")},
+    {"full-width bar and redirections", QStringLiteral("a｜pwned＞out.txt＜in.txt")},
     {"full-width percent signs", QStringLiteral("％CENTINELA_AMP％")},
     {"full-width quotes round a blank", QStringLiteral("＂a &calc＂")},
-    {"ampersands", QStringLiteral("x&calc&&calc")},
-    {"bars", QStringLiteral("a|pwned||pwned")},
-    {"redirections", QStringLiteral("a>out.txt<in.txt")},
-    {"parentheses", QStringLiteral("(calc)")},
     {"every special", QStringLiteral("^&|<>()\"%!")},
     {"carets inside and trailing", QStringLiteral("a^b^")},
-    {"exclamation marks", QStringLiteral("!CENTINELA_AMP!")},
     {"variables", QStringLiteral("%CENTINELA_AMP%%PATH%")},
     {"substring of a variable", QStringLiteral("%CENTINELA_AMP:~0,7%")},
     {"substitution in a variable", QStringLiteral("%CENTINELA_AMP:x=y%")},
     {"the percent escape itself", QStringLiteral("%%cd:~,%")},
-    {"lone percent", QStringLiteral("50%")},
     {"quote opening cmd's quoted mode", QStringLiteral("\"&calc")},
     {"quote, blank and ampersands", QStringLiteral("a\" &pwned& \"b")},
     {"backslash before a quote", QStringLiteral("a\\\"&calc")},
     {"blanks and trailing backslashes", QStringLiteral("  a b\\\\")},
-    {"tab", QStringLiteral("a\tb")},
     {"control characters before an ampersand", QStringLiteral("\x01x\n&calc\x7f")},
-    {"letters of the code page", QStringLiteral("José ñandú€")},
-    {"letters outside the code page", QStringLiteral("山田 Ελένη")},
+    {"letters in and outside the code page", QStringLiteral("José ñandú€ 山田")},
     {"plain punctuation", QStringLiteral(".-_@+=,:/#$~*?[]{}';")},
-    {"ampersands near the length limit", ampersandsNearTheLimit()},
 };
 
 // What app.exe recorded: its arguments, one a line.
@@ -128,9 +109,8 @@ private slots:
                  QStringLiteral("^&calc"));
     }
 
-    // Through the real system() and cmd.exe to app.exe in the current folder, and, under Wine,
-    // to the http handler of the build's own prefix. calc.exe and pwned.exe are decoys that
-    // leave a mark when run.
+    // Through system() and cmd.exe to app.exe here and, under Wine, to the prefix's http
+    // handler; calc.exe and pwned.exe are decoys that leave a mark when run.
     void initTestCase()
     {
         for (const char *name : {"app.exe", "calc.exe", "pwned.exe"})
@@ -169,7 +149,6 @@ private slots:
         QFETCH(QStringList, arriving);
         qputenv("CENTINELA_CASE", QTest::currentDataTag());
 
-        QVERIFY(command.size() <= 8191);
         // Wine's start rebuilds the line where Windows' passes it on as it is: the Java line
         // goes straight to app too.
         QStringList lines {command};
