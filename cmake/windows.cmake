@@ -1,5 +1,5 @@
 # What a Windows build adds: programs that stand alone and are as small as the toolchain makes
-# them, and the Qt DLLs beside the program when Qt itself is a shared build.
+# them.
 
 if(MINGW)
     # mingw's libstdc++, libgcc and winpthread linked in, so that only system DLLs are
@@ -10,10 +10,12 @@ if(MINGW)
         $<$<CONFIG:Release>:-Wl,--gc-sections -s>)
 endif()
 
-function(centinela_deploy_qt target)
-    # A static Qt is inside the program already.
+# A static Qt goes inside the program, with only the plugins it uses: the Windows platform and
+# the ICO reader (its style is Fusion, which is built in). A shared one is deployed beside it.
+function(centinela_bundle_qt target)
     get_target_property(qt_type Qt6::Core TYPE)
     if(qt_type STREQUAL "STATIC_LIBRARY")
+        qt_import_plugins(${target} EXCLUDE_BY_TYPE styles EXCLUDE Qt6::QGifPlugin)
         return()
     endif()
     # The keyword that names the generated script changed in Qt 6.5.
