@@ -274,8 +274,7 @@ private slots:
     }
 
 #ifdef Q_OS_WIN
-    // Through system() and cmd.exe to the setx of the current folder, which records what it
-    // receives (Wine's own setx stores nothing).
+    // Through cmd.exe to a recording setx here (Wine's own setx stores nothing).
     void solucionarRunsSetx()
     {
         if (!underWine())
