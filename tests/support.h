@@ -15,7 +15,8 @@
 #include <functional>
 
 // Points HOME and the XDG folders into a temporary folder of the test's own while it lives,
-// so that the data folder, and anything else the toolkit writes, stays inside it.
+// so that the data folder, and anything else the toolkit writes, stays inside it. On Windows
+// the data folder is put there directly: a real user's C:/tmpRB is never touched.
 struct TestHome
 {
     QTemporaryDir folder;
@@ -23,8 +24,21 @@ struct TestHome
     {
         for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
             qputenv(variable, QFile::encodeName(folder.path()) + '/' + variable);
+#ifdef Q_OS_WIN
+        Platform::setDataFolder(folder.path() + QStringLiteral("/tmpRB"));
+#endif
     }
 };
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+// Only under Wine (whose ntdll has this function) may a suite touch what is the user's.
+inline bool underWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+#endif
 
 // Writes an executable script to `path`.
 inline bool writeScript(const QString &path, const QByteArray &script)

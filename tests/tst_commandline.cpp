@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 
 namespace {
@@ -26,10 +27,40 @@ const std::tuple<const char *, const char16_t *, const char16_t *> cmdRows[] = {
     {"control characters left out", u"a\nb\r\x01&c\x7f", u"ab^&c"},
     {"full-width ampersand and caret", u"＆calc＾&x", u"^&calc^^^&x"},
     {"full-width percent signs", u"％PATH％", u"%%cd:~,%PATH%%cd:~,%"},
-    {"full-width quotes round a blank", u"＂a b＂", u"^\"\\^\"a b\\^\"^\""},
 };
 // clang-format on
 
+#ifdef Q_OS_WIN
+const QString host = QStringLiteral("scada.example");
+
+// Each goes in as both the user name and the password.
+const QList<std::pair<const char *, QString>> cmdValues = {
+    {"ampersands, full-width ones too", QStringLiteral("＆calc＆x&calc&&calc")},
+    {"full-width bar and redirections", QStringLiteral("a｜pwned＞out.txt＜in.txt")},
+    {"full-width percent signs", QStringLiteral("％CENTINELA_AMP％")},
+    {"full-width quotes round a blank", QStringLiteral("＂a &calc＂")},
+    {"every special", QStringLiteral("^&|<>()\"%!")},
+    {"carets inside and trailing", QStringLiteral("a^b^")},
+    {"variables", QStringLiteral("%CENTINELA_AMP%%PATH%")},
+    {"substring of a variable", QStringLiteral("%CENTINELA_AMP:~0,7%")},
+    {"substitution in a variable", QStringLiteral("%CENTINELA_AMP:x=y%")},
+    {"the percent escape itself", QStringLiteral("%%cd:~,%")},
+    {"quote opening cmd's quoted mode", QStringLiteral("\"&calc")},
+    {"quote, blank and ampersands", QStringLiteral("a\" &pwned& \"b")},
+    {"backslash before a quote", QStringLiteral("a\\\"&calc")},
+    {"blanks and trailing backslashes", QStringLiteral("  a b\\\\")},
+    {"control characters before an ampersand", QStringLiteral("\x01x\n&calc\x7f")},
+    {"letters in and outside the code page", QStringLiteral("José ñandú€ 山田")},
+    {"plain punctuation", QStringLiteral(".-_@+=,:/#$~*?[]{}';")},
+};
+
+// What app.exe recorded: its arguments, one a line.
+QStringList recorded()
+{
+    QStringList lines = QString::fromUtf8(fileBytes(QStringLiteral("record.txt"))).split(u'\n');
+    return lines.mid(1, lines.size() - 2); // the whole command line first, nothing after the last
+}
+#else
 // Records how it was started (the path it ran from) and its arguments.
 const QByteArray recorder = "#!/bin/sh\nprintf '%s\\0' \"$0\" \"$@\" >> \"$RECORD\"\n";
 // Any of these running means a value escaped its quoting.
@@ -62,6 +93,7 @@ void answerMessages(QWidget *window, QStringList *texts)
         answerMessages(window, texts);
     });
 }
+#endif
 
 } // namespace
 
@@ -92,6 +124,74 @@ private slots:
         QCOMPARE(CommandLine::argumentValue(value, cmd), argument);
     }
 
+#ifdef Q_OS_WIN
+    // Qt's own conversion into the ANSI code page, 1252 with best fit, makes a full-width
+    // ampersand a plain one: it is escaped as cmd will read it.
+    void cmdArgumentInThisCodePage()
+    {
+        QCOMPARE(CommandLine::argumentValue(QStringLiteral("＆calc"), Platform::windowsCmd()),
+                 QStringLiteral("^&calc"));
+    }
+
+    // Through system() and cmd.exe to app.exe here and, under Wine, to the prefix's http
+    // handler; calc.exe and pwned.exe are decoys that leave a mark when run.
+    void initTestCase()
+    {
+        for (const char *name : {"app.exe", "calc.exe", "pwned.exe"})
+            QVERIFY(QFile::copy(QStringLiteral(CENTINELA_PROBE), work.filePath(name)));
+        QVERIFY(QDir::setCurrent(work.path()));
+        qputenv("CENTINELA_AMP", "x&pwned");
+        if (underWine()) {
+            QSettings http(QStringLiteral("HKEY_CLASSES_ROOT\\http\\shell\\open"),
+                           QSettings::NativeFormat);
+            http.setValue(QStringLiteral("command/."),
+                          u'"' + QDir::toNativeSeparators(work.filePath("app.exe")) + "\" \"%1\"");
+        }
+    }
+
+    void commandReachesItsProgram_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("arriving");
+        if (underWine())
+            QTest::newRow("HTML5") << CommandLine::html5Client(host, 9083)
+                                   << QStringList {"http://scada.example:9083"};
+        for (const auto &[name, value] : cmdValues) {
+            // As the code page carries it; a line carries no control characters.
+            const QString carried = QString::fromLocal8Bit(
+                CommandLine::withoutControlCharacters(value).toLocal8Bit());
+            QTest::newRow(name) << CommandLine::javaClient(host, 9083, value, value,
+                                                           Platform::windowsCmd())
+                                << QStringList {"multipleinstance", "scada.example:9083",
+                                                "user:" + carried, "password:" + carried};
+        }
+    }
+
+    void commandReachesItsProgram()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, arriving);
+        qputenv("CENTINELA_CASE", QTest::currentDataTag());
+
+        // Wine's start rebuilds the line where Windows' passes it on as it is: the Java line
+        // goes straight to app too.
+        QStringList lines {command};
+        if (command.startsWith(QStringLiteral("start app ")))
+            lines << command.mid(QStringLiteral("start ").size());
+        for (const QString &line : lines) {
+            QFile::remove(QStringLiteral("record.txt"));
+            Platform::systemCommand(line.toLocal8Bit());
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("record.txt")), 20000);
+            QCOMPARE(recorded(), arriving);
+        }
+        const QStringList marks = QDir().entryList(
+            {QStringLiteral("ran * in case ") + QLatin1String(QTest::currentDataTag())});
+        QVERIFY2(marks.isEmpty(), qPrintable(marks.join(u' ')));
+    }
+
+private:
+    QTemporaryDir work; // the current folder
+#else
     void initTestCase()
     {
         // Centinela's folder as installed, with the helper of the Centinela under test.
@@ -261,6 +361,7 @@ private:
     QTemporaryDir bin; // first on PATH
     QTemporaryDir work; // the current folder
     QTemporaryDir program; // Centinela's folder (bin/) and its helper's
+#endif
 };
 
 QTEST_MAIN(TestCommandLine)

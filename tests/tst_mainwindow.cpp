@@ -409,6 +409,26 @@ private slots:
         QVERIFY(dialog.isVisible());
     }
 
+#ifdef Q_OS_WIN
+    // Through cmd.exe to a recording setx here (Wine's own setx stores nothing).
+    void solucionarRunsSetx()
+    {
+        if (!underWine())
+            QSKIP("a real Windows could run its own setx, changing this user's environment");
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(QStringLiteral(CENTINELA_PROBE), folder.filePath("setx.exe")));
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder.path()));
+        DialogConfAdicionales dialog;
+        dialog.show();
+        whenVisible<QMessageBox>(&dialog, [](QMessageBox *box) { box->close(); });
+        dialog.findChild<QPushButton *>("pushButtonGrafica")->click();
+        QDir::setCurrent(previous);
+        const QList<QByteArray> record = fileBytes(folder.filePath("record.txt")).split('\n');
+        QCOMPARE(record.mid(1), QByteArrayList({"_JAVA_OPTIONS", "-Dsun.java2d.d3d=false", ""}));
+    }
+#endif
+
 private:
     TestHome home;
 };

@@ -39,6 +39,12 @@ std::optional<CommandProcessor> &installedProcessor()
     return processor;
 }
 
+std::optional<QString> &installedDataFolder()
+{
+    static std::optional<QString> folder;
+    return folder;
+}
+
 // On Windows toLocal8Bit() is the ANSI code page with best-fit mapping: a full-width
 // ampersand comes out as a plain one, and cmd reads that.
 QString throughLocal8Bit(const QString &text)
@@ -93,6 +99,8 @@ CommandRunner setCommandRunner(CommandRunner runner)
 
 QString dataFolder()
 {
+    if (installedDataFolder())
+        return *installedDataFolder();
 #ifdef Q_OS_WIN
     return QStringLiteral("C:/tmpRB");
 #else
@@ -100,6 +108,11 @@ QString dataFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QStringLiteral("/tmpRB");
 #endif
+}
+
+std::optional<QString> setDataFolder(std::optional<QString> folder)
+{
+    return std::exchange(installedDataFolder(), std::move(folder));
 }
 
 QString startHelperFolder(const QString &executableFolder)

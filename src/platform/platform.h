@@ -61,6 +61,10 @@ CommandRunner setCommandRunner(CommandRunner runner);
 // have it; elsewhere "tmpRB" in the user's data folder (~/.local/share/tmpRB on Linux).
 QString dataFolder();
 
+// Installs the folder that dataFolder reports, or with nothing restores this system's own;
+// lets tests keep away from a real user's credentials. Returns the one installed before, if any.
+std::optional<QString> setDataFolder(std::optional<QString> folder);
+
 // The folder of the "start" helper that stands in for cmd's built-in where there is no cmd,
 // for the executable in `executableFolder`: libexec/centinela beside bin/ when installed.
 QString startHelperFolder(const QString &executableFolder);
