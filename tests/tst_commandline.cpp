@@ -266,7 +266,7 @@ private:
     void cleanup()
     {
         for (const char *place : {"current", "program", "path"})
-            for (const char *file : {"/record.txt", "/start", "/app", "/xdg-open"})
+            for (const char *file : {"/record.txt", "/intruders", "/start", "/app", "/xdg-open"})
                 QFile::remove(folderOf(place) + file);
     }
 
