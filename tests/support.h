@@ -14,9 +14,8 @@
 
 #include <functional>
 
-// Points HOME and the XDG folders into a temporary folder of the test's own while it lives,
-// so that the data folder, and anything else the toolkit writes, stays inside it. On Windows
-// the data folder is put there directly: a real user's C:/tmpRB is never touched.
+// Points HOME, the XDG folders and so the data folder into a temporary folder of the test's own
+// while it lives; on Windows the data folder directly: a real user's C:/tmpRB is never touched.
 struct TestHome
 {
     QTemporaryDir folder;
@@ -40,14 +39,6 @@ inline bool underWine()
 }
 #endif
 
-// Writes an executable script to `path`.
-inline bool writeScript(const QString &path, const QByteArray &script)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(script) == script.size()
-        && file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 // Captures every command line handed to the command processor while it lives.
 struct CommandRecorder
 {
@@ -62,9 +53,8 @@ struct CommandRecorder
     Q_DISABLE_COPY(CommandRecorder)
 };
 
-// Runs `action` on the next visible window of type T, from inside the event loop that its
-// exec() runs, so that a test can answer a window that blocks. Stops looking when `owner`
-// goes, so that a window that never came cannot be answered by a later test.
+// Runs `action` on the next visible window of type T from inside the event loop of its exec(),
+// until `owner` goes: a window that never came cannot be answered by a later test.
 template<typename T> void whenVisible(QObject *owner, std::function<void(T *)> action)
 {
     auto *poll = new QTimer(owner);
@@ -90,6 +80,12 @@ inline bool putFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline bool writeScript(const QString &path, const QByteArray &script)
+{
+    return putFile(path, script)
+        && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 // The mode bits of a file or folder, without Qt's bits for the current user.
