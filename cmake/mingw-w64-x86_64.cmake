@@ -1,6 +1,6 @@
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64, POSIX thread model (Qt needs
-# std::thread). Used to build Qt itself (tools/windows-qt) and, chained from Qt's own
-# toolchain file, Centinela (tools/windows-build).
+# std::thread). Used to build Qt itself (tools/windows/qt) and, chained from Qt's own
+# toolchain file, Centinela (tools/windows/build).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
