@@ -88,7 +88,7 @@ private slots:
     void formsNameOnlyImagesOfTheCollection()
     {
         // A misspelt path loads as an empty icon without a word, so read what the forms ask for.
-        QDirIterator forms(CENTINELA_SOURCE_DIR "/src", {"*.ui"}, QDir::Files,
+        QDirIterator forms(CENTINELA_SOURCE_DIR "/src", {"*.ui", "*.ui.in"}, QDir::Files,
                            QDirIterator::Subdirectories);
         const QRegularExpression imagePath(QStringLiteral(":/imagenes/[^<\")]+"));
         int paths = 0;
