@@ -1,0 +1,48 @@
+// The release's bill of materials: valid CycloneDX by the CycloneDX library's own strict
+// validator, every licence expression valid SPDX, its files the ones handed out, and the parts
+// that an advisory would be looked up by present, each with its version and licence.
+//   node check-bom.js RELEASE-FOLDER   (NODE_PATH: where tools/npm's packages are installed)
+'use strict'
+const CDX = require('@cyclonedx/cyclonedx-library')
+const parseSpdx = require('spdx-expression-parse')
+const crypto = require('crypto')
+const fs = require('fs')
+const path = require('path')
+
+const folder = process.argv[2]
+const name = fs.readdirSync(folder).find(file => file.endsWith('.cdx.json'))
+const text = fs.readFileSync(path.join(folder, name), 'utf8')
+const bom = JSON.parse(text)
+const problems = []
+const expect = (condition, problem) => condition || problems.push(problem)
+
+new CDX.Validation.JsonStrictValidator(CDX.Spec.Version.v1dot6).validate(text).then(errors => {
+  expect(errors === null, `not valid CycloneDX 1.6: ${JSON.stringify(errors)}`)
+  const byRef = new Map(bom.components.map(c => [c['bom-ref'], c]))
+  const partsOf = ref => bom.dependencies.find(d => d.ref === ref).dependsOn.map(r => byRef.get(r))
+
+  for (const file of bom.components.filter(c => c.type === 'file')) {
+    const data = fs.readFileSync(path.join(folder, file.name))
+    expect(crypto.createHash('sha256').update(data).digest('hex') === file.hashes[0].content,
+      `${file.name}: another hash than the file's`)
+  }
+  for (const component of [bom.metadata.component, ...bom.components]) {
+    for (const licence of component.licenses || []) {
+      if (licence.expression) {
+        try { parseSpdx(licence.expression) } catch (e) { problems.push(`${licence.expression}: ${e.message}`) }
+      }
+    }
+  }
+  const exe = partsOf('exe')
+  for (const part of ['Qt', 'Data Compression Library (zlib)', 'libpng', 'HarfBuzz-NG', 'PCRE2'])
+    expect(exe.some(c => c.name.toLowerCase().startsWith(part.toLowerCase())), `Centinela.exe: no ${part}`)
+  expect(exe.some(c => /^g\+\+-mingw-w64/.test(c.name)), 'Centinela.exe: no C++ runtime')
+  expect(partsOf('deb').some(c => c.name === 'libqt6widgets6'), 'the package: no libqt6widgets6')
+  for (const part of [...exe, ...partsOf('deb').filter(c => c.version)])
+    expect(part.version && part.licenses, `${part.name}: no version or licence`)
+
+  problems.forEach(problem => console.error(`check-bom: ${problem}`))
+  console.log(`check-bom: ${name}: ${bom.components.length} components` +
+    (problems.length ? `, ${problems.length} problems` : ', valid'))
+  process.exit(problems.length ? 1 : 0)
+})
