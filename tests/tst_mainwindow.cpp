@@ -210,10 +210,22 @@ private slots:
             QCOMPARE(heard.value(expected.section(u':', 0, 0)), expected);
     }
 
-    // The anchor is the grab rounded half away from zero; none after a release, or if it is (0, 0).
-    // The window lands 30 px above the pointer less the anchor, cut toward zero.
+    void dragMovesWindow_data()
+    {
+        QTest::addColumn<QPoint>("frame"); // the client area's offset from the frame's corner
+        QTest::newRow("no frame") << QPoint(0, 0);
+        QTest::newRow("title bar 30") << QPoint(0, 30);
+        QTest::newRow("border 1, title bar 45") << QPoint(1, 45);
+    }
+
+    // The client area's corner lands at the pointer less the anchor, cut toward zero, whatever
+    // the frame. The anchor is the grab rounded half away from zero; none after a release, or
+    // if it is (0, 0).
     void dragMovesWindow()
     {
+        QFETCH(QPoint, frame);
+        const auto previous = Platform::setFrameOffset(frame);
+        const auto restore = qScopeGuard([&] { Platform::setFrameOffset(previous); });
         DraggedWindow window;
         window.move(50, 60);
         window.drag(DraggedWindow::Press, {10.5, -2.5}, {60.5, 57.5});
@@ -221,14 +233,14 @@ private slots:
         window.drag(DraggedWindow::Move, {10.5, -2.5}, {60.5, 57.5});
         QCOMPARE(window.pos(), QPoint(50, 60));
         window.drag(DraggedWindow::Move, {-49.7, -20.5}, {0.3, 39.5});
-        QCOMPARE(window.pos(), QPoint(-10, 12));
+        QCOMPARE(window.pos() + frame, QPoint(-10, 42));
         window.drag(DraggedWindow::Release, {-49.7, -20.5}, {0.3, 39.5});
         QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
         window.drag(DraggedWindow::Move, {0.4, -0.4}, {100, 100});
         window.drag(DraggedWindow::Move, {3, 3}, {150, 150});
-        QCOMPARE(window.pos(), QPoint(-10, 12));
+        QCOMPARE(window.pos() + frame, QPoint(-10, 42));
         window.drag(DraggedWindow::Move, {5, 5}, {200, 300});
-        QCOMPARE(window.pos(), QPoint(197, 267));
+        QCOMPARE(window.pos() + frame, QPoint(197, 297));
     }
 
     // The splash holds the main window for three seconds, once; then a long day of use, every
