@@ -24,6 +24,8 @@
 #include <QScopeGuard>
 #include <QTest>
 
+#include <cmath>
+
 // Calls the handlers directly: QApplication would round a synthesised event's global position
 // to whole pixels, and the fractions matter here. Any button drags, not only the left one.
 class DraggedWindow : public MainWindow
@@ -208,6 +210,35 @@ private slots:
         }
         for (const QString &expected : said)
             QCOMPARE(heard.value(expected.section(u':', 0, 0)), expected);
+    }
+
+    void salirReadable_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("default palette") << QApplication::palette();
+        QTest::newRow("dark palette") << QPalette(QColor(45, 45, 45));
+    }
+
+    // "Salir" stands out from its background as drawn by WCAG's 4.5 : 1 at least, whatever the
+    // desktop's palette: relative luminances, each with 0.05 added for flare.
+    void salirReadable()
+    {
+        QFETCH(QPalette, palette);
+        const auto restore = qScopeGuard(
+            [previous = QApplication::palette()] { QApplication::setPalette(previous); });
+        QApplication::setPalette(palette);
+        MainWindow window;
+        auto *salir = window.findChild<QPushButton *>("pushButtonSalir");
+        const auto luminance = [](const QColor &colour) {
+            const auto linear = [](double value) {
+                return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+            };
+            return 0.05 + 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+                + 0.0722 * linear(colour.blueF());
+        };
+        const double background = luminance(salir->grab().toImage().pixelColor(0, 0));
+        const double text = luminance(salir->palette().color(QPalette::ButtonText));
+        QCOMPARE_GE(std::max(text, background) / std::min(text, background), 4.5);
     }
 
     void dragMovesWindow_data()
