@@ -91,9 +91,11 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
         anchorY = qRound(event->position().y());
         return;
     }
+    // The grabbed point stays under the pointer: the client area goes there, and move() places
+    // the frame, whose title bar and border differ with the window manager and the scale.
     const double x = event->globalPosition().x() - anchorX;
-    const double y = event->globalPosition().y() - anchorY - 30.0;
-    move(QPoint(static_cast<int>(x), static_cast<int>(y)));
+    const double y = event->globalPosition().y() - anchorY;
+    move(QPoint(static_cast<int>(x), static_cast<int>(y)) - Platform::frameOffset(*this));
 }
 
 void MainWindow::launchClient(int port, QString host)

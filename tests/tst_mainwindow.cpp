@@ -24,6 +24,8 @@
 #include <QScopeGuard>
 #include <QTest>
 
+#include <cmath>
+
 // Calls the handlers directly: QApplication would round a synthesised event's global position
 // to whole pixels, and the fractions matter here. Any button drags, not only the left one.
 class DraggedWindow : public MainWindow
@@ -210,10 +212,51 @@ private slots:
             QCOMPARE(heard.value(expected.section(u':', 0, 0)), expected);
     }
 
-    // The anchor is the grab rounded half away from zero; none after a release, or if it is (0, 0).
-    // The window lands 30 px above the pointer less the anchor, cut toward zero.
+    void salirReadable_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("default palette") << QApplication::palette();
+        QTest::newRow("dark palette") << QPalette(QColor(45, 45, 45));
+    }
+
+    // "Salir" stands out from its background as drawn by WCAG's 4.5 : 1 at least, whatever the
+    // desktop's palette: relative luminances, each with 0.05 added for flare.
+    void salirReadable()
+    {
+        QFETCH(QPalette, palette);
+        const auto restore = qScopeGuard(
+            [previous = QApplication::palette()] { QApplication::setPalette(previous); });
+        QApplication::setPalette(palette);
+        MainWindow window;
+        auto *salir = window.findChild<QPushButton *>("pushButtonSalir");
+        const auto luminance = [](const QColor &colour) {
+            const auto linear = [](double value) {
+                return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+            };
+            return 0.05 + 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+                + 0.0722 * linear(colour.blueF());
+        };
+        const double background = luminance(salir->grab().toImage().pixelColor(0, 0));
+        const double text = luminance(salir->palette().color(QPalette::ButtonText));
+        QCOMPARE_GE(std::max(text, background) / std::min(text, background), 4.5);
+    }
+
+    void dragMovesWindow_data()
+    {
+        QTest::addColumn<QPoint>("frame"); // the client area's offset from the frame's corner
+        QTest::newRow("no frame") << QPoint(0, 0);
+        QTest::newRow("title bar 30") << QPoint(0, 30);
+        QTest::newRow("border 1, title bar 45") << QPoint(1, 45);
+    }
+
+    // The client area's corner lands at the pointer less the anchor, cut toward zero, whatever
+    // the frame. The anchor is the grab rounded half away from zero; none after a release, or
+    // if it is (0, 0).
     void dragMovesWindow()
     {
+        QFETCH(QPoint, frame);
+        const auto previous = Platform::setFrameOffset(frame);
+        const auto restore = qScopeGuard([&] { Platform::setFrameOffset(previous); });
         DraggedWindow window;
         window.move(50, 60);
         window.drag(DraggedWindow::Press, {10.5, -2.5}, {60.5, 57.5});
@@ -221,14 +264,14 @@ private slots:
         window.drag(DraggedWindow::Move, {10.5, -2.5}, {60.5, 57.5});
         QCOMPARE(window.pos(), QPoint(50, 60));
         window.drag(DraggedWindow::Move, {-49.7, -20.5}, {0.3, 39.5});
-        QCOMPARE(window.pos(), QPoint(-10, 12));
+        QCOMPARE(window.pos() + frame, QPoint(-10, 42));
         window.drag(DraggedWindow::Release, {-49.7, -20.5}, {0.3, 39.5});
         QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
         window.drag(DraggedWindow::Move, {0.4, -0.4}, {100, 100});
         window.drag(DraggedWindow::Move, {3, 3}, {150, 150});
-        QCOMPARE(window.pos(), QPoint(-10, 12));
+        QCOMPARE(window.pos() + frame, QPoint(-10, 42));
         window.drag(DraggedWindow::Move, {5, 5}, {200, 300});
-        QCOMPARE(window.pos(), QPoint(197, 267));
+        QCOMPARE(window.pos() + frame, QPoint(197, 297));
     }
 
     // The splash holds the main window for three seconds, once; then a long day of use, every

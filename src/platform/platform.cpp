@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QWidget>
 
 #include <cstdlib>
 #include <utility>
@@ -43,6 +44,12 @@ std::optional<QString> &installedDataFolder()
 {
     static std::optional<QString> folder;
     return folder;
+}
+
+std::optional<QPoint> &installedFrameOffset()
+{
+    static std::optional<QPoint> offset;
+    return offset;
 }
 
 // On Windows toLocal8Bit() is the ANSI code page with best-fit mapping: a full-width
@@ -113,6 +120,18 @@ QString dataFolder()
 std::optional<QString> setDataFolder(std::optional<QString> folder)
 {
     return std::exchange(installedDataFolder(), std::move(folder));
+}
+
+QPoint frameOffset(const QWidget &window)
+{
+    if (installedFrameOffset())
+        return *installedFrameOffset();
+    return window.geometry().topLeft() - window.frameGeometry().topLeft();
+}
+
+std::optional<QPoint> setFrameOffset(std::optional<QPoint> offset)
+{
+    return std::exchange(installedFrameOffset(), offset);
 }
 
 QString startHelperFolder(const QString &executableFolder)

@@ -2,11 +2,16 @@
 #define PLATFORM_H
 
 #include <QByteArray>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <optional>
+
+QT_BEGIN_NAMESPACE
+class QWidget;
+QT_END_NAMESPACE
 
 // Everything that differs between Windows and the other systems, with seams that tests replace.
 namespace Platform {
@@ -74,6 +79,13 @@ QString startHelperFolder(const QString &executableFolder);
 // tells the helper the program's folder, where it looks for a program after the current
 // folder. Nothing to do on Windows.
 void provideStartCommand(const QString &executableFolder);
+
+// Where a window's client area lies from the corner of its frame: the left border and the title
+// bar, as this window manager and scale draw them; (0, 0) without a frame.
+QPoint frameOffset(const QWidget &window);
+// Installs the offset that frameOffset reports for every window, or with nothing restores the
+// window system's own. Returns the one installed before, if any.
+std::optional<QPoint> setFrameOffset(std::optional<QPoint> offset);
 
 // How a client launch ended, read from what system() returned for its command line.
 enum class LaunchOutcome {
