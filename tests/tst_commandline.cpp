@@ -151,9 +151,6 @@ private slots:
             {QStringLiteral("ran * in case ") + QLatin1String(QTest::currentDataTag())});
         QVERIFY2(marks.isEmpty(), qPrintable(marks.join(u' ')));
     }
-
-private:
-    QTemporaryDir work; // the current folder
 #else
     void initTestCase()
     {
@@ -161,11 +158,11 @@ private:
         const QString helper
             = Platform::startHelperFolder(qEnvironmentVariable("CENTINELA_BIN_DIR")) + "/start";
         QVERIFY(QFileInfo(helper).isExecutable());
-        QVERIFY(QDir().mkpath(programFolder()) && QDir().mkpath(helperFolder()));
-        QVERIFY(QFile::link(helper, helperFolder() + "/start"));
+        QVERIFY(QDir().mkpath(programFolder) && QDir().mkpath(helperFolder));
+        QVERIFY(QFile::link(helper, helperFolder + "/start"));
         // Only the suite's own programs are found; the program adds its helper at the end.
         qputenv("PATH", QFile::encodeName(bin.path()));
-        Platform::provideStartCommand(programFolder());
+        Platform::provideStartCommand(programFolder);
         QVERIFY(QDir::setCurrent(work.path()));
         // Any of these running means a value escaped its quoting.
         for (const char *name : {"ss", "b", "id", "x", "calc", "pwned"})
@@ -179,12 +176,12 @@ private:
         QByteArrayList extended;
         for (const char *path : {"/usr/bin:/bin", "", "unset"}) {
             path == QByteArray("unset") ? qunsetenv("PATH") : qputenv("PATH", path);
-            Platform::provideStartCommand(programFolder());
+            Platform::provideStartCommand(programFolder);
             extended << qgetenv("PATH");
         }
         qputenv("PATH", userPath);
         // An empty entry would stand for the current folder; unset, the system's default stays.
-        const QByteArray helper = QFile::encodeName(helperFolder());
+        const QByteArray helper = QFile::encodeName(helperFolder);
         QCOMPARE(extended,
                  QByteArrayList({"/usr/bin:/bin:" + helper, helper, "/bin:/usr/bin:" + helper}));
     }
@@ -255,12 +252,11 @@ private:
         QCOMPARE(texts.size(), message.isEmpty() ? 0 : 1);
         // The lookup's names "app" and the folders searched, in their order, the helper's not.
         QString named = "(?s)\"app\"";
-        for (const QString &folder : {work.path(), programFolder(), bin.path()})
+        for (const QString &folder : {work.path(), programFolder, bin.path()})
             named += ".*" + QRegularExpression::escape(folder);
-        const QString text = texts.value(0);
-        QVERIFY2(message == lookup ? text.contains(QRegularExpression(named + '$'))
-                                   : text == message,
-                 qPrintable(text));
+        QVERIFY2(message == lookup ? texts.value(0).contains(QRegularExpression(named + '$'))
+                                   : texts.value(0) == message,
+                 qPrintable(texts.value(0)));
     }
 
     void cleanup()
@@ -271,25 +267,20 @@ private:
     }
 
 private:
-    QString programFolder() const
-    {
-        return program.filePath("bin");
-    }
-    QString helperFolder() const
-    {
-        return Platform::startHelperFolder(programFolder());
-    }
     QString folderOf(const QString &place) const
     {
-        return place == "current" ? "." : place == "program" ? programFolder() : bin.path();
+        return place == "current" ? "." : place == "program" ? programFolder : bin.path();
     }
 
     TestHome home; // for the main window's credential files
     const CredentialStore store {Platform::dataFolder()};
     QTemporaryDir bin; // first on PATH
-    QTemporaryDir work; // the current folder
     QTemporaryDir program; // Centinela's folder (bin/) and its helper's
+    const QString programFolder = program.filePath("bin");
+    const QString helperFolder = Platform::startHelperFolder(programFolder);
 #endif
+private:
+    QTemporaryDir work; // the current folder
 };
 
 QTEST_MAIN(TestCommandLine)
