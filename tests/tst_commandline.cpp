@@ -192,28 +192,20 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         // Where "app" (or "xdg-open") is; the first of them is the one that must run.
-        QTest::addColumn<QStringList>("placed");
+        QTest::addColumn<QString>("placed");
         QTest::addColumn<int>("userStart"); // its exit status; -1: the user has no start
         QTest::addColumn<QString>("message");
-        using Row = std::tuple<const char *, bool, const char *, const char *, const char *, int,
-                               const char *>;
         // clang-format off
-        const Row rows[] = {
-            {"current folder before Centinela's", false, "operador", "", "current program", -1, ""},
-            {"current folder before PATH", false, "x;pwned", "$HOME", "current path", -1, ""},
-            {"Centinela's folder before PATH", false, "p&ss;b>out.txt", "$(id)`x`|pwned", "program path", -1, ""},
-            {"one in the current folder that cannot run", false, "it's Juan\tPérez", "a \"b\"\nid", "path unrunnable", -1, ""},
-            {"app nowhere", false, "", "", "", -1, lookup},
-            {"xdg-open there", true, "", "", "path", -1, ""},
-            {"xdg-open missing", true, "", "", "", -1, noOpener},
-            {"user's start ends as if app were missing", false, "", "", "", 3, failed},
-            {"user's start ends as if xdg-open were missing", true, "", "", "", 4, failed},
-        };
+        QTest::newRow("current folder before Centinela's") << false << "operador" << "" << "current program" << -1 << "";
+        QTest::newRow("current folder before PATH") << false << "x;pwned" << "$HOME" << "current path" << -1 << "";
+        QTest::newRow("Centinela's folder before PATH") << false << "p&ss;b>out.txt" << "$(id)`x`|pwned" << "program path" << -1 << "";
+        QTest::newRow("one in the current folder that cannot run") << false << "it's Juan\tPérez" << "a \"b\"\nid" << "path unrunnable" << -1 << "";
+        QTest::newRow("app nowhere") << false << "" << "" << "" << -1 << lookup;
+        QTest::newRow("xdg-open there") << true << "" << "" << "path" << -1 << "";
+        QTest::newRow("xdg-open missing") << true << "" << "" << "" << -1 << noOpener;
+        QTest::newRow("user's start ends as if app were missing") << false << "" << "" << "" << 3 << failed;
+        QTest::newRow("user's start ends as if xdg-open were missing") << true << "" << "" << "" << 4 << failed;
         // clang-format on
-        for (const auto &[name, html5, user, password, placed, userStart, message] : rows)
-            QTest::newRow(name) << html5 << QString(user) << QString(password)
-                                << QString(placed).split(' ', Qt::SkipEmptyParts) << userStart
-                                << QString(message);
     }
 
     void launch()
@@ -221,11 +213,12 @@ private slots:
         QFETCH(bool, html5);
         QFETCH(QString, user);
         QFETCH(QString, password);
-        QFETCH(QStringList, placed);
+        QFETCH(QString, placed);
         QFETCH(int, userStart);
         QFETCH(QString, message);
+        const QStringList places = placed.split(u' ', Qt::SkipEmptyParts);
         const QString program = html5 ? "xdg-open" : "app";
-        for (const QString &place : placed)
+        for (const QString &place : places)
             QVERIFY(place == "unrunnable" ? putFile(program, client)
                                           : writeScript(folderOf(place) + '/' + program, client));
         if (userStart >= 0)
@@ -242,11 +235,11 @@ private slots:
         QVERIFY2(!handOver.hasExpired(), "start waited for the client");
 
         const QString address = CENTINELA_SCADA_HOST ":9083";
-        QStringList ran = {folderOf(placed.value(0)) + '/' + program, "multipleinstance", address,
+        QStringList ran = {folderOf(places.value(0)) + '/' + program, "multipleinstance", address,
                            "user:" + user.remove(u'\n'), "password:" + password.remove(u'\n')};
         if (html5)
             ran = {ran.first(), "http://" + address};
-        QTRY_COMPARE(recorded(), placed.isEmpty() ? QStringList() : ran);
+        QTRY_COMPARE(recorded(), places.isEmpty() ? QStringList() : ran);
         QVERIFY2(!QFile::exists("intruders") && !QFile::exists("out.txt"), "a second command ran");
 
         QCOMPARE(texts.size(), message.isEmpty() ? 0 : 1);
