@@ -54,23 +54,6 @@ QStringList stored()
     return {store().readUser(), store().readPass()};
 }
 
-// Does in the user dialog what the user does: "type" the values or click the button of that
-// text; or what may happen meanwhile: "block" the data folder.
-void perform(QDialog *dialog, const QString &step)
-{
-    if (step == QLatin1String("type")) {
-        dialog->findChild<QLineEdit *>("lineEditUser")->setText(typed.at(0));
-        dialog->findChild<QLineEdit *>("lineEditPass")->setText(typed.at(1));
-    } else if (step == QLatin1String("block")) { // a fault that holds even for root
-        QDir(store().folder()).removeRecursively();
-        putFile(store().folder(), "a file in the folder's place");
-    } else {
-        for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
-            if (button->text().remove(u'&') == step)
-                button->click();
-    }
-}
-
 } // namespace
 
 // The credential files, what damaged or unwritable ones give, the first start, the user dialog.
@@ -232,8 +215,19 @@ private slots:
                 seen << box->windowTitle() << box->text();
                 box->close();
             });
+            // What the user does: "type" the values, click the button of that text; or what may
+            // happen meanwhile: "block" the data folder, a fault that holds even for root.
             for (const QString &step : steps) {
-                perform(dialog, step);
+                if (step == QLatin1String("type")) {
+                    dialog->findChild<QLineEdit *>("lineEditUser")->setText(typed.at(0));
+                    dialog->findChild<QLineEdit *>("lineEditPass")->setText(typed.at(1));
+                } else if (step == QLatin1String("block")) {
+                    QDir(store().folder()).removeRecursively();
+                    putFile(store().folder(), "a file in the folder's place");
+                }
+                for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+                    if (button->text().remove(u'&') == step)
+                        button->click();
                 if (step != steps.last())
                     seen << (dialog->isVisible() ? "open" : "closed");
             }
