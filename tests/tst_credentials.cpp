@@ -49,11 +49,6 @@ const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
 // Blanks and symbols, to come back exactly as typed.
 const QStringList typed {"  ana maría ", QStringLiteral("\"x\" 'y' ^&%!€\U0001F512")};
 
-QStringList stored()
-{
-    return {store().readUser(), store().readPass()};
-}
-
 } // namespace
 
 // The credential files, what damaged or unwritable ones give, the first start, the user dialog.
@@ -160,7 +155,7 @@ private slots:
         QVERIFY(!save());
 #endif
         // What could be written holds the new value; the rest keeps the old one, whole.
-        QCOMPARE(stored(), after);
+        QCOMPARE(QStringList({store().readUser(), store().readPass()}), after);
     }
 
     void firstStart_data()
@@ -240,7 +235,7 @@ private slots:
                          << QStringLiteral("No se han podido guardar los datos de usuario en %1.")
                                 .arg(QDir::toNativeSeparators(store().folder()));
         QCOMPARE(seen, expectedSeen);
-        QCOMPARE(stored(), expected);
+        QCOMPARE(QStringList({store().readUser(), store().readPass()}), expected);
         QString user, pass; // what the window launches with, reloaded once the dialog is closed
         QMetaObject::invokeMethod(&window, "getUser", Q_RETURN_ARG(QString, user));
         QMetaObject::invokeMethod(&window, "getPass", Q_RETURN_ARG(QString, pass));
