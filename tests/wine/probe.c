@@ -7,10 +7,9 @@
 #include <wchar.h>
 #include <windows.h>
 
-static char bytes[4 * 32768];
-
 static const char *utf8(const wchar_t *text)
 {
+    static char bytes[4 * 32768];
     WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
     return bytes;
 }
