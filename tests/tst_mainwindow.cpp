@@ -6,6 +6,7 @@
 #include "dialogs/dialoginstrucciones.h"
 #include "dialogs/dialoguser.h"
 #include "mainwindow.h"
+#include "startup.h"
 #include "support.h"
 
 #include <QAccessible>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QStyle>
 #include <QTest>
 
 // Calls the handlers directly: QApplication would round a synthesised event's global position
@@ -229,6 +231,31 @@ private slots:
         QCOMPARE(window.pos(), QPoint(-10, 12));
         window.drag(DraggedWindow::Move, {5, 5}, {200, 300});
         QCOMPARE(window.pos(), QPoint(197, 267));
+    }
+
+    // The start ends in the "fusion" style whatever came before (first the platform's own, on
+    // Windows another); a Fusion style is kept, not made again over the built windows.
+    void fusionStyleAtStart_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("the platform's") << QString();
+        QTest::newRow("windows") << "windows";
+        QTest::newRow("fusion") << "fusion";
+    }
+
+    void fusionStyleAtStart()
+    {
+        QFETCH(QString, before);
+        if (!before.isEmpty())
+            QApplication::setStyle(before);
+        const QPointer<QStyle> style = QApplication::style();
+        const bool fusion = style->name() == "fusion";
+        qInfo("style before the start: %s", qPrintable(style->name()));
+        MainWindow window;
+        Startup::setStyleAndShow(window);
+        QCOMPARE(QApplication::style()->name(), "fusion");
+        QCOMPARE(QApplication::style() == style, fusion);
+        QVERIFY(window.isVisible());
     }
 
     // The splash holds the main window for three seconds, once; then a long day of use, every
