@@ -1,5 +1,6 @@
 #include "firstframe.h"
 #include "mainwindow.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -16,7 +17,6 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     MainWindow window;
-    QApplication::setStyle(QStringLiteral("fusion"));
-    window.show();
+    Startup::setStyleAndShow(window);
     return execUntilFirstFrame();
 }

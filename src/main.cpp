@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "platform/platform.h"
+#include "startup.h"
 
 #include <QApplication>
 
@@ -10,7 +11,6 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
     Platform::provideStartCommand(QCoreApplication::applicationDirPath());
     MainWindow window;
-    QApplication::setStyle(QStringLiteral("fusion"));
-    window.show();
+    Startup::setStyleAndShow(window);
     return application.exec();
 }

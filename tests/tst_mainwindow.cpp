@@ -6,6 +6,7 @@
 #include "dialogs/dialoginstrucciones.h"
 #include "dialogs/dialoguser.h"
 #include "mainwindow.h"
+#include "startup.h"
 #include "support.h"
 
 #include <QAccessible>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QStyle>
 #include <QTest>
 
 #include <cmath>
@@ -376,6 +378,31 @@ private slots:
         QCOMPARE(record.mid(1), QByteArrayList({"_JAVA_OPTIONS", "-Dsun.java2d.d3d=false", ""}));
     }
 #endif
+
+    // The start ends in the "fusion" style whatever came before (first the platform's own, on
+    // Windows another); a Fusion style is kept, not made again over the built windows. Last, as
+    // it changes the style that the other tests take as the platform left it.
+    void fusionStyleAtStart_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("the platform's") << QString();
+        QTest::newRow("windows") << "windows";
+        QTest::newRow("fusion") << "fusion";
+    }
+
+    void fusionStyleAtStart()
+    {
+        QFETCH(QString, before);
+        if (!before.isEmpty())
+            QApplication::setStyle(before);
+        const QPointer<QStyle> style = QApplication::style();
+        const bool fusion = style->name() == "fusion";
+        qInfo("style before the start: %s", qPrintable(style->name()));
+        MainWindow window;
+        Startup::setStyleAndShow(window);
+        QCOMPARE(QApplication::style()->name(), "fusion");
+        QCOMPARE(QApplication::style() == style, fusion);
+    }
 
 private:
     TestHome home;

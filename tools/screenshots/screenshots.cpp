@@ -1,5 +1,6 @@
 // Shows Centinela's windows one after the other on a real (virtual) screen and saves each as
-// a PNG into the folder given as the one argument.
+// a PNG into the folder given as the last argument. With --set-style-always the style is set
+// as the entry once did, even where it is Fusion already, to compare the two looks.
 #include "dialogs/credentialstore.h"
 #include "dialogs/dialogbienvenida.h"
 #include "dialogs/dialogconfadicionales.h"
@@ -7,6 +8,7 @@
 #include "dialogs/dialoguser.h"
 #include "mainwindow.h"
 #include "platform/platform.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -108,8 +110,10 @@ void popUpBeside(QMenu *parent, QMenu *submenu)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: screenshots OUTPUT-FOLDER\n");
+    const QStringList arguments = QApplication::arguments().mid(1);
+    const bool setStyleAlways = arguments.size() == 2 && arguments[0] == "--set-style-always";
+    if (arguments.size() != 1 && !setStyleAlways) {
+        std::fprintf(stderr, "usage: screenshots [--set-style-always] OUTPUT-FOLDER\n");
         return 2;
     }
     // A stored user, so that the window and the user dialog show what a user would see; the
@@ -120,11 +124,15 @@ int main(int argc, char *argv[])
     Platform::setCommandRunner([](const QByteArray &) { return 0; });
 
     MainWindow window;
-    QApplication::setStyle(QStringLiteral("fusion"));
-    window.show();
+    if (setStyleAlways) {
+        QApplication::setStyle(QStringLiteral("fusion"));
+        window.show();
+    } else {
+        Startup::setStyleAndShow(window);
+    }
     window.move(40, 40);
 
-    Photographer camera(QString::fromLocal8Bit(argv[1]));
+    Photographer camera(arguments.last());
     auto *bar = window.findChild<QMenuBar *>(QStringLiteral("menuBar"));
     auto *campus = window.findChild<QMenu *>(QStringLiteral("menuCampus"));
     auto *robledal = window.findChild<QMenu *>(QStringLiteral("menuRobledal"));
