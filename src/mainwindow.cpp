@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPoint>
+#include <QRadioButton>
 #include <QTimer>
 
 namespace {
@@ -57,6 +58,9 @@ MainWindow::MainWindow(QWidget *parent)
     // Never earlier than announced: a coarse timer may fire a little before its interval.
     timer->setTimerType(Qt::PreciseTimer);
     ui->setupUi(this);
+    // The labels follow the checked button however it came to be checked: a click, the
+    // keyboard, or an assistive tool's toggle. Checking one button unchecks the other.
+    connect(ui->radioButtonHTML5, &QRadioButton::toggled, this, &MainWindow::showChosenClient);
     showMinimized();
     createCredentialFiles();
     scadaHost = QStringLiteral(CENTINELA_SCADA_HOST);
@@ -208,16 +212,22 @@ void MainWindow::on_actionConfiguraciones_extras_triggered()
     dialog->reject();
 }
 
+void MainWindow::showChosenClient(bool html5)
+{
+    const QString red = QStringLiteral("color: rgb(255, 0, 0)");
+    const QString black = QStringLiteral("color: rgb(0, 0, 0)");
+    ui->label_2->setStyleSheet(html5 ? black : red);
+    ui->label_3->setStyleSheet(html5 ? red : black);
+}
+
 void MainWindow::on_radioButtonJAVA_clicked()
 {
-    ui->label_2->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
-    ui->label_3->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0)"));
+    showChosenClient(false);
 }
 
 void MainWindow::on_radioButtonHTML5_clicked()
 {
-    ui->label_2->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0)"));
-    ui->label_3->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+    showChosenClient(true);
 }
 
 // The sites: each menu entry opens the view that the SCADA server serves on its own port.

@@ -32,6 +32,8 @@ protected:
 
 private:
     void launchClient(int port, QString host);
+    // Colours the label of the chosen client red, the other's black.
+    void showChosenClient(bool html5);
     void createCredentialFiles();
     void configureUser();
 

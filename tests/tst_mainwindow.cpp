@@ -133,6 +133,36 @@ private slots:
         }
     }
 
+    void labelsFollowTheChosenClient_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click") << "click";
+        QTest::newRow("toggle()") << "toggle";
+        QTest::newRow("setChecked()") << "setChecked";
+        QTest::newRow("a screen reader's Toggle") << "accessible";
+    }
+
+    // The chosen client's label is red, the other black, however the button was checked.
+    void labelsFollowTheChosenClient()
+    {
+        QFETCH(QString, how);
+        MainWindow window;
+        for (const char *name : {"radioButtonHTML5", "radioButtonJAVA"}) {
+            auto *button = window.findChild<QRadioButton *>(name);
+            how == "click"      ? button->click()
+                : how == "toggle" ? button->toggle()
+                : how == "setChecked"
+                ? button->setChecked(true)
+                : QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                    QAccessibleActionInterface::toggleAction());
+            const bool html5 = QByteArray(name) == "radioButtonHTML5";
+            QCOMPARE(window.findChild<QRadioButton *>("radioButtonHTML5")->isChecked(), html5);
+            const char *colours[] = {"color: rgb(255, 0, 0)", "color: rgb(0, 0, 0)"};
+            QVERIFY(window.findChild<QLabel *>("label_2")->styleSheet().contains(colours[html5]));
+            QVERIFY(window.findChild<QLabel *>("label_3")->styleSheet().contains(colours[!html5]));
+        }
+    }
+
     // cmd.exe takes up to 8191 characters: a line that long goes; a longer one would open
     // nothing, so the user is told instead.
     void lineOverCmdLimitIsNotHandedOver()
