@@ -1,3 +1,4 @@
+#include "arguments.h"
 #include "mainwindow.h"
 #include "platform/platform.h"
 #include "startup.h"
@@ -10,6 +11,9 @@ int main(int argc, char *argv[])
     // Lets the desktop match the windows to the menu entry (on Wayland by this name alone).
     QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
     Platform::provideStartCommand(QCoreApplication::applicationDirPath());
+    // Opening a site directly, or listing them, shows no window.
+    if (const std::optional<int> status = Arguments::carryOut(QCoreApplication::arguments()))
+        return *status;
     MainWindow window;
     Startup::setStyleAndShow(window);
     return application.exec();

@@ -1,16 +1,18 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "commandline.h"
 #include "config.h"
 #include "dialogs/credentialstore.h"
+#include "dialogs/dialogaccesodirecto.h"
 #include "dialogs/dialogbienvenida.h"
+#include "dialogs/dialogbuscar.h"
 #include "dialogs/dialogconfadicionales.h"
 #include "dialogs/dialoginstrucciones.h"
 #include "dialogs/dialoguser.h"
 #include "platform/platform.h"
+#include "sites.h"
 
-#include <QDir>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPoint>
@@ -19,35 +21,6 @@
 
 namespace {
 constexpr int splashMilliseconds = 3000;
-
-// What went wrong with a launch that did not start its client, and what the user can do.
-QString launchFailureText(Platform::LaunchOutcome outcome)
-{
-    switch (outcome) {
-    case Platform::LaunchOutcome::ProgramNotFound: {
-        const Platform::ProgramLookup lookup = Platform::programLookup();
-        QStringList path;
-        for (const QString &folder : lookup.pathFolders)
-            path << QDir::toNativeSeparators(folder);
-        return QStringLiteral("No se ha podido abrir el cliente JAVA: no se encuentra el "
-                              "programa \"app\".\n\nAñada un acceso directo del cliente Java "
-                              "llamado \"app\" en una de estas carpetas, que se buscan en este "
-                              "orden:\n- la carpeta actual: %1\n- la carpeta de la aplicación "
-                              "\"Centinela\": %2\n- las carpetas del PATH: %3")
-            .arg(QDir::toNativeSeparators(lookup.currentFolder),
-                 QDir::toNativeSeparators(lookup.programFolder), path.join(QStringLiteral(", ")));
-    }
-    case Platform::LaunchOutcome::NoBrowserOpener:
-        return QStringLiteral("No se ha podido abrir el cliente HTML 5: no hay instalado ningún "
-                              "programa que abra el navegador de internet (xdg-open). Instale el "
-                              "paquete xdg-utils.");
-    case Platform::LaunchOutcome::Started:
-    case Platform::LaunchOutcome::Failed:
-        break;
-    }
-    return QStringLiteral("No se ha podido abrir el cliente.");
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -58,9 +31,12 @@ MainWindow::MainWindow(QWidget *parent)
     // Never earlier than announced: a coarse timer may fire a little before its interval.
     timer->setTimerType(Qt::PreciseTimer);
     ui->setupUi(this);
+    nameSiteEntries();
     // The labels follow the checked button however it came to be checked: a click, the
     // keyboard, or an assistive tool's toggle. Checking one button unchecks the other.
-    connect(ui->radioButtonHTML5, &QRadioButton::toggled, this, &MainWindow::showChosenClient);
+    connect(ui->radioButtonHTML5, &QRadioButton::toggled, this, [this](bool html5) {
+        showChosenClient(html5 ? Launch::Client::Html5 : Launch::Client::Java);
+    });
     showMinimized();
     createCredentialFiles();
     scadaHost = QStringLiteral(CENTINELA_SCADA_HOST);
@@ -104,24 +80,47 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 
 void MainWindow::launchClient(int port, QString host)
 {
-    const Platform::CommandProcessor processor = Platform::commandProcessor();
+    // With neither button checked (which the form never allows) the command stays empty.
     QString command;
     if (ui->radioButtonJAVA->isChecked())
-        command = CommandLine::javaClient(host, port, user, pass, processor);
+        command = Launch::command(Launch::Client::Java, host, port, user, pass);
     if (ui->radioButtonHTML5->isChecked())
-        command = CommandLine::html5Client(host, port);
-    if (!processor.accepts(command)) {
-        // Handed over, it would open nothing, and nobody would know why.
-        QMessageBox::warning(this, QStringLiteral("Centinela"),
-                             QStringLiteral("No se ha podido abrir el cliente: la orden supera "
-                                            "los %1 caracteres que admite el intérprete de "
-                                            "órdenes. Use un usuario o una contraseña más cortos.")
-                                 .arg(processor.maxLineLength));
-        return;
+        command = Launch::command(Launch::Client::Html5, host, port, user, pass);
+    if (const auto failure = Launch::run(command))
+        QMessageBox::warning(this, QStringLiteral("Centinela"), *failure);
+}
+
+void MainWindow::openSite(const QAction *entry)
+{
+    if (const Site *site = Sites::forAction(entry->objectName()))
+        launchClient(site->port, scadaHost);
+}
+
+// The entries and their submenus read as the list has them, the list that the finder and the
+// command line read too.
+void MainWindow::nameSiteEntries()
+{
+    for (const Site &site : Sites::all()) {
+        auto *entry = findChild<QAction *>(site.actionName, Qt::FindDirectChildrenOnly);
+        entry->setText(site.name);
+        for (QObject *holder : entry->associatedObjects()) {
+            if (auto *menu = qobject_cast<QMenu *>(holder))
+                menu->setTitle(site.group);
+        }
     }
-    const auto outcome = Platform::launchOutcome(Platform::runCommand(command.toLocal8Bit()));
-    if (outcome != Platform::LaunchOutcome::Started)
-        QMessageBox::warning(this, QStringLiteral("Centinela"), launchFailureText(outcome));
+}
+
+Launch::Client MainWindow::chosenClient() const
+{
+    return ui->radioButtonHTML5->isChecked() ? Launch::Client::Html5 : Launch::Client::Java;
+}
+
+void MainWindow::showChosenClient(Launch::Client client)
+{
+    const QString red = QStringLiteral("color: rgb(255, 0, 0)");
+    const QString black = QStringLiteral("color: rgb(0, 0, 0)");
+    ui->label_2->setStyleSheet(client == Launch::Client::Java ? red : black);
+    ui->label_3->setStyleSheet(client == Launch::Client::Html5 ? red : black);
 }
 
 void MainWindow::on_pushButtonSalir_clicked()
@@ -212,162 +211,172 @@ void MainWindow::on_actionConfiguraciones_extras_triggered()
     dialog->reject();
 }
 
-void MainWindow::showChosenClient(bool html5)
-{
-    const QString red = QStringLiteral("color: rgb(255, 0, 0)");
-    const QString black = QStringLiteral("color: rgb(0, 0, 0)");
-    ui->label_2->setStyleSheet(html5 ? black : red);
-    ui->label_3->setStyleSheet(html5 ? red : black);
-}
-
 void MainWindow::on_radioButtonJAVA_clicked()
 {
-    showChosenClient(false);
+    showChosenClient(Launch::Client::Java);
 }
 
 void MainWindow::on_radioButtonHTML5_clicked()
 {
-    showChosenClient(true);
+    showChosenClient(Launch::Client::Html5);
 }
 
-// The sites: each menu entry opens the view that the SCADA server serves on its own port.
+// The sites: each menu entry opens the view that the SCADA server serves on its own port,
+// which the list of sites gives.
 
 // Robledal
 void MainWindow::on_actionArquitectura_T_cnica_triggered()
 {
-    launchClient(9081, scadaHost);
+    openSite(ui->actionArquitectura_T_cnica);
 }
 void MainWindow::on_actionArquitectura_Superior_triggered()
 {
-    launchClient(9082, scadaHost);
+    openSite(ui->actionArquitectura_Superior);
 }
 void MainWindow::on_actionQu_mica_triggered()
 {
-    launchClient(9083, scadaHost);
+    openSite(ui->actionQu_mica);
 }
 void MainWindow::on_actionFarmacia_triggered()
 {
-    launchClient(9084, scadaHost);
+    openSite(ui->actionFarmacia);
 }
 void MainWindow::on_actionF_sica_triggered()
 {
-    launchClient(9085, scadaHost);
+    openSite(ui->actionF_sica);
 }
 void MainWindow::on_actionMatem_ticas_triggered()
 {
-    launchClient(9086, scadaHost);
+    openSite(ui->actionMatem_ticas);
 }
 void MainWindow::on_actionBiolog_a_triggered()
 {
-    launchClient(9087, scadaHost);
+    openSite(ui->actionBiolog_a);
 }
 void MainWindow::on_actionInform_tica_triggered()
 {
-    launchClient(9088, scadaHost);
+    openSite(ui->actionInform_tica);
 }
 void MainWindow::on_actionEdificio_Ocre_triggered()
 {
-    launchClient(9089, scadaHost);
+    openSite(ui->actionEdificio_Ocre);
 }
 void MainWindow::on_actionInstituto_de_Idiomas_triggered()
 {
-    launchClient(9090, scadaHost);
+    openSite(ui->actionInstituto_de_Idiomas);
 }
 void MainWindow::on_actionNEXO_1_triggered()
 {
-    launchClient(9091, scadaHost);
+    openSite(ui->actionNEXO_1);
 }
 void MainWindow::on_actionNEXO_2_triggered()
 {
-    launchClient(9092, scadaHost);
+    openSite(ui->actionNEXO_2);
 }
 void MainWindow::on_actionCRAI_triggered()
 {
-    launchClient(9097, scadaHost);
+    openSite(ui->actionCRAI);
 }
 void MainWindow::on_actionMolinar_triggered()
 {
-    launchClient(9094, scadaHost);
+    openSite(ui->actionMolinar);
 }
 
 // Norte
 void MainWindow::on_actionMedicina_triggered()
 {
-    launchClient(9105, scadaHost);
+    openSite(ui->actionMedicina);
 }
 void MainWindow::on_actionDecanato_triggered()
 {
-    launchClient(9104, scadaHost);
+    openSite(ui->actionDecanato);
 }
 void MainWindow::on_actionAnat_mico_triggered()
 {
-    launchClient(9106, scadaHost);
+    openSite(ui->actionAnat_mico);
 }
 void MainWindow::on_actionPabell_n_Docente_triggered()
 {
-    launchClient(9103, scadaHost);
+    openSite(ui->actionPabell_n_Docente);
 }
 void MainWindow::on_actionOdontolog_a_triggered()
 {
-    launchClient(9102, scadaHost);
+    openSite(ui->actionOdontolog_a);
 }
 void MainWindow::on_actionETSI_triggered()
 {
-    launchClient(9150, scadaHost);
+    openSite(ui->actionETSI);
 }
 void MainWindow::on_actionEnfermer_a_triggered()
 {
-    launchClient(9107, scadaHost);
+    openSite(ui->actionEnfermer_a);
 }
 
 // Campus Central
 void MainWindow::on_actionRectorado_triggered()
 {
-    launchClient(9121, scadaHost);
+    openSite(ui->actionRectorado);
 }
 
 // Fundicion-Vallehondo
 void MainWindow::on_actionEcon_micas_2_triggered()
 {
-    launchClient(9111, scadaHost);
+    openSite(ui->actionEcon_micas_2);
 }
 void MainWindow::on_actionSicolog_a_triggered()
 {
-    launchClient(9112, scadaHost);
+    openSite(ui->actionSicolog_a);
 }
 void MainWindow::on_actionTurismo_y_Finanzas_triggered()
 {
-    launchClient(9113, scadaHost);
+    openSite(ui->actionTurismo_y_Finanzas);
 }
 
 // Periférico
 void MainWindow::on_actionCentro_Internacional_triggered()
 {
-    launchClient(9130, scadaHost);
+    openSite(ui->actionCentro_Internacional);
 }
 void MainWindow::on_actionIngenier_a_Agron_mica_triggered()
 {
-    launchClient(9096, scadaHost);
+    openSite(ui->actionIngenier_a_Agron_mica);
 }
 void MainWindow::on_actionAulario_Pinar_triggered()
 {
-    launchClient(9095, scadaHost);
+    openSite(ui->actionAulario_Pinar);
 }
 void MainWindow::on_actionBrezal_triggered()
 {
-    launchClient(9120, scadaHost);
+    openSite(ui->actionBrezal);
 }
 void MainWindow::on_actionBellas_Artes_triggered()
 {
-    launchClient(9122, scadaHost);
+    openSite(ui->actionBellas_Artes);
 }
 
 // Otras apps
 void MainWindow::on_actionAplicaci_n_superior_triggered()
 {
-    launchClient(9600, scadaHost);
+    openSite(ui->actionAplicaci_n_superior);
 }
 void MainWindow::on_actionSeguridad_triggered()
 {
-    launchClient(9500, scadaHost);
+    openSite(ui->actionSeguridad);
+}
+
+// Finding a site by name, and a desktop shortcut that opens one.
+
+// Like the other dialogs, without the window as parent, whose style sheet would draw its
+// background on every widget of theirs.
+void MainWindow::on_actionBuscar_triggered()
+{
+    DialogBuscar finder;
+    if (finder.exec() == QDialog::Accepted && finder.chosenSite())
+        launchClient(finder.chosenSite()->port, scadaHost);
+}
+
+void MainWindow::on_actionCrear_acceso_directo_triggered()
+{
+    DialogAccesoDirecto dialog(chosenClient());
+    dialog.exec();
 }

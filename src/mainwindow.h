@@ -1,12 +1,15 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "launch.h"
+
 #include <QMainWindow>
 #include <QString>
 
 #include <memory>
 
 QT_BEGIN_NAMESPACE
+class QAction;
 class QMouseEvent;
 class QTimer;
 namespace Ui {
@@ -32,8 +35,11 @@ protected:
 
 private:
     void launchClient(int port, QString host);
-    // Colours the label of the chosen client red, the other's black.
-    void showChosenClient(bool html5);
+    // Opens the site of a menu entry, at the port that the one list of sites gives it.
+    void openSite(const QAction *entry);
+    void nameSiteEntries();
+    Launch::Client chosenClient() const;
+    void showChosenClient(Launch::Client client);
     void createCredentialFiles();
     void configureUser();
 
@@ -92,6 +98,8 @@ private slots:
     void on_actionTurismo_y_Finanzas_triggered();
     void on_actionEnfermer_a_triggered();
     void on_actionSeguridad_triggered();
+    void on_actionBuscar_triggered();
+    void on_actionCrear_acceso_directo_triggered();
 };
 
 #endif // MAINWINDOW_H

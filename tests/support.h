@@ -9,6 +9,7 @@
 #include <QByteArrayList>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -68,6 +69,12 @@ template<typename T> void whenVisible(QObject *owner, std::function<void(T *)> a
         }
     });
     poll->start(5);
+}
+
+// Where keys typed into `window` go, once it is active.
+inline QWidget *keyboardFocus(QWidget *window)
+{
+    return QTest::qWaitForWindowActive(window) ? window->focusWidget() : window;
 }
 
 inline QByteArray fileBytes(const QString &path)

@@ -1,6 +1,8 @@
+#include "arguments.h"
 #include "commandline.h"
 #include "config.h"
 #include "dialogs/credentialstore.h"
+#include "dialogs/dialogaccesodirecto.h"
 #include "mainwindow.h"
 #include "support.h"
 
@@ -8,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTest>
@@ -94,6 +97,72 @@ private slots:
         cmd.throughCodePage
             = [](const QString &value) { return value.normalized(QString::NormalizationForm_KC); };
         QCOMPARE(CommandLine::argumentValue(value, cmd), argument);
+    }
+
+    void options_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("console"); // whether there is one to write to
+        QTest::addColumn<QString>("user"); // stored
+        QTest::addColumn<int>("status"); // -1: the window starts as usual
+        QTest::addColumn<QStringList>("said"); // the first line of each text, and where it went
+        QTest::addColumn<QByteArray>("command");
+        const QByteArray java
+            = "start app multipleinstance " CENTINELA_SCADA_HOST ":9083 user:operador password:";
+        const QByteArray html5 = "start http://" CENTINELA_SCADA_HOST ":9083";
+        const QString noUser
+            = "No se ha podido abrir el cliente JAVA: no hay ningún usuario guardado.";
+        // clang-format off
+        QTest::newRow("none") << QStringList() << true << "operador" << -1 << QStringList() << QByteArray();
+        QTest::newRow("case and accents") << QStringList {"--abrir", "QUIMICA"} << true << "operador" << 0 << QStringList() << java;
+        QTest::newRow("a beginning only one has, HTML 5") << QStringList {"--abrir", " quím", "--cliente", "HTML5"} << true << "" << 0 << QStringList() << html5;
+        QTest::newRow("a beginning several have") << QStringList {"--abrir=nexo"} << true << "operador" << 2 << QStringList {"err «nexo» es el comienzo de varios nombres: NEXO 1, NEXO 2."} << QByteArray();
+        QTest::newRow("a letter off") << QStringList {"--abrir", "quimca"} << true << "operador" << 2 << QStringList {"err Ningún edificio ni aplicación se llama «quimca». Los más parecidos: Química."} << QByteArray();
+        QTest::newRow("nothing like it") << QStringList {"--abrir", "xyz"} << true << "operador" << 2 << QStringList {"err Ningún edificio ni aplicación se llama «xyz»."} << QByteArray();
+        QTest::newRow("no such client") << QStringList {"--abrir", "química", "--cliente", "web"} << true << "operador" << 2 << QStringList {"err No existe el cliente «web»: elija java o html5."} << QByteArray();
+        QTest::newRow("a client without a site") << QStringList {"--cliente", "java"} << true << "operador" << 2 << QStringList {"err --cliente solo va con --abrir."} << QByteArray();
+        QTest::newRow("no such option") << QStringList {"--abierto"} << true << "operador" << 2 << QStringList {"err No existe la opción «abierto»."} << QByteArray();
+        QTest::newRow("list") << QStringList {"--lista"} << true << "" << 0 << QStringList {"out Arquitectura Técnica   Robledal              9081"} << QByteArray();
+        QTest::newRow("help") << QStringList {"--ayuda"} << true << "" << 0 << QStringList {"out Uso: Centinela [opciones]"} << QByteArray();
+        QTest::newRow("version") << QStringList {"--version"} << true << "" << 0 << QStringList {"out Centinela " CENTINELA_VERSION} << QByteArray();
+        QTest::newRow("Java without a stored user") << QStringList {"--abrir", "química"} << true << "" << 1 << QStringList {"err " + noUser, "box " + noUser} << QByteArray();
+        QTest::newRow("no console: the version") << QStringList {"-v"} << false << "" << 0 << QStringList {"box <pre>Centinela " CENTINELA_VERSION "</pre>"} << QByteArray();
+        QTest::newRow("no console: a wrong name") << QStringList {"--abrir", "xyz"} << false << "" << 2 << QStringList {"box Ningún edificio ni aplicación se llama «xyz»."} << QByteArray();
+        // clang-format on
+    }
+
+    // The program's own options: the exit status, what reaches the user (on the console, or in
+    // a message box without one), and the command that opens the site.
+    void options()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, console);
+        QFETCH(QString, user);
+        QFETCH(int, status);
+        QFETCH(QStringList, said);
+        QFETCH(QByteArray, command);
+        QVERIFY((store.folderExists() || store.createFolder()) && store.save(user, QString()));
+        QStringList heard;
+        const auto previous
+            = Platform::setConsoleWriter([&](const QString &text, Platform::Stream stream) {
+                  if (console)
+                      heard << (stream == Platform::Stream::Output ? "out " : "err ")
+                              + text.section(u'\n', 0, 0);
+                  return console;
+              });
+        QObject boxes;
+        whenVisible<QMessageBox>(&boxes, [&heard](QMessageBox *box) {
+            heard << "box " + box->text().section(u'\n', 0, 0);
+            box->close();
+        });
+        CommandRecorder recorder;
+        const std::optional<int> result
+            = Arguments::carryOut(QStringList {"Centinela"} + arguments);
+        Platform::setConsoleWriter(previous);
+        QCOMPARE(result.value_or(-1), status);
+        QCOMPARE(heard, said);
+        QCOMPARE(recorder.commands,
+                 command.isEmpty() ? QByteArrayList() : QByteArrayList {command});
     }
 
 #ifdef Q_OS_WIN
@@ -248,6 +317,52 @@ private slots:
         QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList {message});
     }
 
+    // A shortcut made by keys on the desktop that the user's XDG folders name: a valid desktop
+    // entry whose Exec line opens the site through the Centinela under test. A file of that
+    // name is replaced only when the user says so.
+    void desktopShortcut()
+    {
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        QVERIFY(QDir().mkpath(config)
+                && putFile(config + "/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Escritorio\"\n"));
+        const QString path = qEnvironmentVariable("HOME") + "/Escritorio/NEXO 1.desktop";
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && putFile(path, "mine"));
+        const QString centinela = qEnvironmentVariable("CENTINELA_BIN_DIR") + "/Centinela";
+        Platform::setProgramFile(centinela);
+        QVERIFY(store.save("operador", "x y") && writeScript(bin.filePath("app"), client));
+
+        for (const QString answer : {"Cancelar", "Reemplazar"}) {
+            DialogAccesoDirecto dialog(Launch::Client::Java);
+            whenVisible<QMessageBox>(&dialog, [&](QMessageBox *box) {
+                for (QAbstractButton *button : box->buttons())
+                    button->text() == answer ? button->click() : void();
+                // Kept: the dialog stays, for Escape. Replaced: a box says so.
+                if (answer == "Cancelar")
+                    whenVisible<DialogAccesoDirecto>(&dialog,
+                                                     [](QDialog *kept) { kept->reject(); });
+                else
+                    whenVisible<QMessageBox>(&dialog, [](QMessageBox *done) { done->accept(); });
+            });
+            whenVisible<DialogAccesoDirecto>(&dialog, [](QWidget *shown) {
+                QTest::keyClicks(keyboardFocus(shown), "ne"); // NEXO 1, the first so begun
+                QTest::keyClick(keyboardFocus(shown), Qt::Key_Return);
+            });
+            QCOMPARE(dialog.exec(), answer == "Reemplazar" ? QDialog::Accepted : QDialog::Rejected);
+            QCOMPARE(fileBytes(path) == "mine", answer == "Cancelar");
+        }
+        QVERIFY(QFileInfo(path).isExecutable());
+        QCOMPARE(QProcess::execute("/usr/bin/desktop-file-validate", {path}), 0);
+        const QString entry = QString::fromUtf8(fileBytes(path));
+        QStringList command
+            = QProcess::splitCommand(entry.section("\nExec=", 1).section(u'\n', 0, 0));
+        QCOMPARE(command.takeFirst(), centinela);
+        QCOMPARE(QProcess::execute(centinela, command), 0);
+        QTRY_COMPARE(recorded(),
+                     QStringList({bin.filePath("app"), "multipleinstance",
+                                  CENTINELA_SCADA_HOST ":9091", "user:operador", "password:x y"}));
+        QCOMPARE(QProcess::execute(centinela, {"--abrir", "xyz"}), Arguments::usageError);
+    }
+
     void cleanup()
     {
         for (const char *place : {"current", "program", "path"})
@@ -261,8 +376,6 @@ private:
         return place == "current" ? "." : place == "program" ? programFolder : bin.path();
     }
 
-    TestHome home; // for the main window's credential files
-    const CredentialStore store {Platform::dataFolder()};
     QTemporaryDir bin; // first on PATH
     QTemporaryDir program; // Centinela's folder (bin/) and its helper's
     const QString programFolder = program.filePath("bin");
@@ -270,6 +383,8 @@ private:
 #endif
 private:
     QTemporaryDir work; // the current folder
+    TestHome home; // for the credential files
+    const CredentialStore store {Platform::dataFolder()};
 };
 
 QTEST_MAIN(TestCommandLine)

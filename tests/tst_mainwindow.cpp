@@ -1,7 +1,10 @@
+#include "arguments.h"
 #include "commandline.h"
 #include "config.h"
 #include "dialogs/credentialstore.h"
+#include "dialogs/dialogaccesodirecto.h"
 #include "dialogs/dialogbienvenida.h"
+#include "dialogs/dialogbuscar.h"
 #include "dialogs/dialogconfadicionales.h"
 #include "dialogs/dialoginstrucciones.h"
 #include "dialogs/dialoguser.h"
@@ -16,6 +19,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -103,12 +107,15 @@ private slots:
     }
 
     // What the entry shows and launches in each client mode: the one the window starts with,
-    // then each chosen by a click that colours its label red and the other's black.
+    // then each chosen by a click that colours its label red and the other's black. Opened
+    // directly by its name, in the same client, it runs the very same command.
     void siteEntry()
     {
         QFETCH(int, menu);
         QFETCH(int, position);
         const auto &[text, port, icon] = siteMenus[menu].second[position];
+        const CredentialStore store(Platform::dataFolder());
+        QVERIFY((store.folderExists() || store.createFolder()) && store.save("operador", "x y"));
 
         MainWindow window;
         QAction *entry = menuEntry(window, siteMenus[menu].first, position);
@@ -126,10 +133,14 @@ private slots:
             QVERIFY(window.findChild<QLabel *>("label_3")->styleSheet().contains(colours[!html5]));
             CommandRecorder recorder;
             entry->trigger();
+            QCOMPARE(Arguments::carryOut({"Centinela", "--abrir", QString::fromUtf8(text),
+                                          "--cliente", html5 ? "html5" : "java"}),
+                     0);
             const QByteArray command = html5
                 ? "start http://" + address
-                : "start app multipleinstance " + address + " user: password:";
-            QCOMPARE(recorder.commands, QByteArrayList {command});
+                : "start app multipleinstance " + address + " user:operador password:"
+                    + CommandLine::argumentValue("x y", Platform::commandProcessor()).toLocal8Bit();
+            QCOMPARE(recorder.commands, QByteArrayList(2, command));
         }
     }
 
@@ -149,7 +160,7 @@ private slots:
         MainWindow window;
         for (const char *name : {"radioButtonHTML5", "radioButtonJAVA"}) {
             auto *button = window.findChild<QRadioButton *>(name);
-            how == "click"      ? button->click()
+            how == "click"        ? button->click()
                 : how == "toggle" ? button->toggle()
                 : how == "setChecked"
                 ? button->setChecked(true)
@@ -161,6 +172,55 @@ private slots:
             QVERIFY(window.findChild<QLabel *>("label_2")->styleSheet().contains(colours[html5]));
             QVERIFY(window.findChild<QLabel *>("label_3")->styleSheet().contains(colours[!html5]));
         }
+    }
+
+    void finder_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("keys"); // then
+        QTest::addColumn<QString>("shown"); // the current result before the keys
+        QTest::addColumn<int>("port"); // opened, in the chosen client; 0 for none
+        const int enter = Qt::Key_Return, down = Qt::Key_Down, up = Qt::Key_Up;
+        // clang-format off
+        QTest::newRow("quim, Enter") << "quim" << QList {enter} << "Química — Robledal" << 9083;
+        QTest::newRow("no accents, capitals") << "PSICOLOGIA" << QList {enter} << "Psicología — Fundicion-Vallehondo" << 9112;
+        QTest::newRow("the middle of a name") << "agron" << QList {enter} << "Ingeniería Agronómica — Periférico" << 9096;
+        QTest::newRow("a beginning before a middle") << "re" << QList {enter} << "Rectorado — Campus Central" << 9121;
+        QTest::newRow("arq, Down, Up, Down, Enter") << "arq" << QList {down, up, down, enter} << "Arquitectura Técnica — Robledal" << 9082;
+        QTest::newRow("nothing found: Enter leaves it open") << "zzz" << QList {enter} << "" << 0;
+        QTest::newRow("Escape") << "quim" << QList {int(Qt::Key_Escape)} << "Química — Robledal" << 0;
+        // clang-format on
+    }
+
+    // The finder, from Ctrl+F, by keyboard alone: typing narrows, the arrows choose, Enter opens
+    // in the client chosen in the window, Escape closes.
+    void finder()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, shown);
+        QFETCH(int, port);
+        MainWindow window;
+        window.findChild<QRadioButton *>("radioButtonHTML5")->click();
+        QString current;
+        bool leftOpen = false;
+        whenVisible<DialogBuscar>(&window, [&](DialogBuscar *finder) {
+            QTest::keyClicks(keyboardFocus(finder), typed);
+            const QListWidget *results = finder->findChild<QListWidget *>();
+            current = results->currentItem() ? results->currentItem()->text() : QString();
+            for (const int key : keys)
+                QTest::keyClick(keyboardFocus(finder), Qt::Key(key));
+            if ((leftOpen = finder->isVisible()))
+                finder->reject();
+        });
+        CommandRecorder recorder;
+        QCOMPARE(window.findChild<QAction *>("actionBuscar")->shortcut(), QKeySequence("Ctrl+F"));
+        window.findChild<QAction *>("actionBuscar")->trigger();
+        QCOMPARE(current, shown);
+        QCOMPARE(leftOpen, shown.isEmpty());
+        QCOMPARE(recorder.commands,
+                 port ? QByteArrayList {"start http://" + host + ':' + QByteArray::number(port)}
+                      : QByteArrayList());
     }
 
     // cmd.exe takes up to 8191 characters: a line that long goes; a longer one would open
@@ -213,6 +273,13 @@ private slots:
                             "lineEditPass: Contraseña <Contraseña : [password]"};
         QTest::newRow("Instrucciones") << QSharedPointer<QWidget>(new DialogInstrucciones)
                                        << QStringList {"plainTextEdit: Instrucciones [read-only]"};
+        QTest::newRow("Buscar")
+            << QSharedPointer<QWidget>(new DialogBuscar)
+            << QStringList {"lineEditNombre: Nombre <Nombre del edificio o de la aplicación:",
+                            "listWidgetResultados: Resultados"};
+        QTest::newRow("Crear acceso directo")
+            << QSharedPointer<QWidget>(new DialogAccesoDirecto(Launch::Client::Java))
+            << QStringList {"radioButtonJava: Cliente JAVA", "radioButtonHtml5: Cliente HTML 5"};
         QTest::newRow("Configuraciones adicionales")
             << QSharedPointer<QWidget>(new DialogConfAdicionales)
             << QStringList {"pushButtonGrafica: Solucionar <La herramienta tooltip de las gráficas "

@@ -8,10 +8,15 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <QCoreApplication>
+
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -50,6 +55,18 @@ std::optional<QPoint> &installedFrameOffset()
 {
     static std::optional<QPoint> offset;
     return offset;
+}
+
+ConsoleWriter &installedConsoleWriter()
+{
+    static ConsoleWriter writer;
+    return writer;
+}
+
+std::optional<QString> &installedProgramFile()
+{
+    static std::optional<QString> file;
+    return file;
 }
 
 // On Windows toLocal8Bit() is the ANSI code page with best-fit mapping: a full-width
@@ -202,6 +219,75 @@ ProgramLookup programLookup()
     QStringList path = QFile::decodeName(qgetenv("PATH")).split(u':', Qt::SkipEmptyParts);
     path.removeAll(startHelperFolder(programFolder()));
     return {QDir::currentPath(), programFolder(), path};
+}
+
+} // namespace Platform
+
+namespace Platform {
+
+namespace {
+
+#ifdef Q_OS_WIN
+// The handle that the program's output or error goes to, if any: one that was redirected, or
+// else the console of the program that started this one, which it joins.
+HANDLE consoleHandle(Stream stream)
+{
+    const DWORD which = stream == Stream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE;
+    const HANDLE redirected = GetStdHandle(which);
+    if (redirected && redirected != INVALID_HANDLE_VALUE)
+        return redirected;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED)
+        return nullptr; // no console to join (ERROR_ACCESS_DENIED: joined one already)
+    const HANDLE console
+        = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE)
+        return nullptr;
+    SetStdHandle(which, console);
+    return console;
+}
+#endif
+
+bool writeToOwnConsole(const QString &text, Stream stream)
+{
+#ifdef Q_OS_WIN
+    const HANDLE handle = consoleHandle(stream);
+    if (!handle)
+        return false;
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(handle, &mode)) // a console window takes the text as it is
+        return WriteConsoleW(handle, text.utf16(), DWORD(text.size()), &written, nullptr);
+    const QByteArray bytes = text.toUtf8(); // a file or a pipe
+    return WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
+#else
+    FILE *file = stream == Stream::Output ? stdout : stderr;
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) == size_t(bytes.size())
+        && std::fflush(file) == 0;
+#endif
+}
+
+} // namespace
+
+bool writeToConsole(const QString &text, Stream stream)
+{
+    const ConsoleWriter &writer = installedConsoleWriter();
+    return writer ? writer(text, stream) : writeToOwnConsole(text, stream);
+}
+
+ConsoleWriter setConsoleWriter(ConsoleWriter writer)
+{
+    return std::exchange(installedConsoleWriter(), std::move(writer));
+}
+
+QString programFile()
+{
+    return installedProgramFile().value_or(QCoreApplication::applicationFilePath());
+}
+
+std::optional<QString> setProgramFile(std::optional<QString> file)
+{
+    return std::exchange(installedProgramFile(), std::move(file));
 }
 
 } // namespace Platform

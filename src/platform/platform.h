@@ -109,6 +109,48 @@ struct ProgramLookup
 };
 ProgramLookup programLookup();
 
+// Where a text that is not a window goes.
+enum class Stream { Output, Error };
+
+// Writes `text` to the program's standard output or error: the terminal, file or pipe that
+// the user who started it reads. On Windows a program with windows has neither, unless they
+// were redirected or it was started from a console, whose window it then writes into; without
+// any this returns false, and the text is for a message box.
+bool writeToConsole(const QString &text, Stream stream);
+using ConsoleWriter = std::function<bool(const QString &text, Stream stream)>;
+// Installs the writer that writeToConsole uses; an empty one restores the console's own.
+// Returns the writer that was installed before.
+ConsoleWriter setConsoleWriter(ConsoleWriter writer);
+
+// A desktop shortcut that starts `program` with `arguments`: on Windows a shell link (.lnk)
+// working in `workingFolder`, with the program's own icon; elsewhere a desktop entry
+// (.desktop) with the installed icon.
+struct Shortcut
+{
+    QString name;
+    QString description;
+    QString program;
+    QStringList arguments;
+    QString workingFolder;
+};
+
+// The user's desktop, where shortcuts go.
+QString desktopFolder();
+// Installs the folder that desktopFolder reports, or with nothing restores the user's own.
+// Returns the one installed before, if any.
+std::optional<QString> setDesktopFolder(std::optional<QString> folder);
+
+// This program's own executable, which shortcuts start.
+QString programFile();
+// Installs the file that programFile reports, or with nothing restores this program's own.
+// Returns the one installed before, if any.
+std::optional<QString> setProgramFile(std::optional<QString> file);
+
+// The name of the file of a shortcut called `name`: with .lnk on Windows, .desktop elsewhere.
+QString shortcutFileName(const QString &name);
+// Writes `shortcut` to the file `path`, replacing any there; true when it was written whole.
+bool writeShortcut(const QString &path, const Shortcut &shortcut);
+
 } // namespace Platform
 
 #endif // PLATFORM_H

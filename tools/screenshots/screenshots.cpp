@@ -2,7 +2,9 @@
 // a PNG into the folder given as the last argument. With --set-style-always the style is set
 // as the entry once did, even where it is Fusion already, to compare the two looks.
 #include "dialogs/credentialstore.h"
+#include "dialogs/dialogaccesodirecto.h"
 #include "dialogs/dialogbienvenida.h"
+#include "dialogs/dialogbuscar.h"
 #include "dialogs/dialogconfadicionales.h"
 #include "dialogs/dialoginstrucciones.h"
 #include "dialogs/dialoguser.h"
@@ -12,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -137,6 +140,7 @@ int main(int argc, char *argv[])
     auto *campus = window.findChild<QMenu *>(QStringLiteral("menuCampus"));
     auto *robledal = window.findChild<QMenu *>(QStringLiteral("menuRobledal"));
     auto *others = window.findChild<QMenu *>(QStringLiteral("menuOtras_apps"));
+    auto *edit = window.findChild<QMenu *>(QStringLiteral("menu_Edici_n"));
     std::unique_ptr<QDialog> dialog;
     auto showDialog = [&dialog](std::unique_ptr<QDialog> shown) {
         dialog = std::move(shown);
@@ -161,6 +165,18 @@ int main(int argc, char *argv[])
             camera.saveScreen(withPopups(&window, {others}), QStringLiteral("menu-otras-apps"));
             others->close();
         },
+        [&] { bar->setActiveAction(edit->menuAction()); },
+        [&] {
+            camera.saveScreen(withPopups(&window, {edit}), QStringLiteral("menu-edicion"));
+            edit->close();
+        },
+        [&] { showDialog(std::make_unique<DialogBuscar>()); },
+        [&] {
+            dialog->findChild<QLineEdit *>()->setText(QStringLiteral("ar"));
+            camera.saveWidget(dialog.get(), QStringLiteral("dialog-buscar"));
+        },
+        [&] { showDialog(std::make_unique<DialogAccesoDirecto>(Launch::Client::Java)); },
+        [&] { camera.saveWidget(dialog.get(), QStringLiteral("dialog-acceso-directo")); },
         [&] { showDialog(std::make_unique<DialogUser>()); },
         [&] { camera.saveWidget(dialog.get(), QStringLiteral("dialog-user")); },
         [&] { showDialog(std::make_unique<DialogInstrucciones>()); },
