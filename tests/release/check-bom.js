@@ -1,6 +1,6 @@
-// The release's bill of materials: valid CycloneDX by the CycloneDX library's own strict
-// validator, every licence expression valid SPDX, its files the ones handed out, and the parts
-// that an advisory would be looked up by present, each with its version and licence.
+// The release's bill of materials: valid CycloneDX by the strict validator, licence expressions
+// valid SPDX, its files those handed out, the parts an advisory is looked up by present with
+// version and licence, and all a scanner matches by: purl or CPE, supplier, Qt's CPEs as reviewed.
 //   node check-bom.js RELEASE-FOLDER   (NODE_PATH: where tools/npm's packages are installed)
 'use strict'
 const CDX = require('@cyclonedx/cyclonedx-library')
@@ -27,15 +27,23 @@ new CDX.Validation.JsonStrictValidator('1.6').validate(text).then(errors => {
       `${file.name}: another hash than the file's`)
   }
   for (const component of [bom.metadata.component, ...bom.components]) {
+    expect(component.purl || component.cpe, `${component.name}: no purl or CPE`)
+    expect(component.supplier?.name, `${component.name}: no supplier`)
     for (const licence of component.licenses || []) {
       if (licence.expression) {
         try { parseSpdx(licence.expression) } catch (e) { problems.push(`${licence.expression}: ${e.message}`) }
       }
     }
   }
+  expect(bom.metadata.tools?.components?.some(tool => tool.name === 'tools/bom'), 'metadata.tools: no tools/bom')
   const exe = partsOf('exe')
   for (const part of ['Qt', 'Data Compression Library (zlib)', 'libpng', 'HarfBuzz-NG', 'PCRE2'])
-    expect(exe.some(c => c.name.toLowerCase().startsWith(part.toLowerCase())), `Centinela.exe: no ${part}`)
+    expect(exe.some(c => c.name.toLowerCase().startsWith(part.toLowerCase()) && c.cpe), `Centinela.exe: no ${part} with a CPE`)
+  const reviewed = new Map(fs.readFileSync(path.join(__dirname, '../../tools/bom-parts.tsv'), 'utf8')
+    .split('\n').filter(line => /^[^#\s]/.test(line)).map(line => line.split('\t')))
+  for (const [part, cpe] of exe.filter(c => c['bom-ref'].startsWith('exe:qt')).map(c => [c, reviewed.get(c['bom-ref'].slice(7) || 'qt')]))
+    expect(cpe && (part.cpe || '-') === (cpe === '-' ? '-' : `cpe:2.3:a:${cpe}:${part.version}:*:*:*:*:*:*:*`),
+      `${part.name}: CPE ${part.cpe} is not the reviewed table's`)
   expect(exe.some(c => /^g\+\+-mingw-w64/.test(c.name)), 'Centinela.exe: no C++ runtime')
   expect(partsOf('deb').some(c => c.name === 'libqt6widgets6'), 'the package: no libqt6widgets6')
   for (const part of [...exe, ...partsOf('deb').filter(c => c.version)])
