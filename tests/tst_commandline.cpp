@@ -361,6 +361,7 @@ private slots:
                      QStringList({bin.filePath("app"), "multipleinstance",
                                   CENTINELA_SCADA_HOST ":9091", "user:operador", "password:x y"}));
         QCOMPARE(QProcess::execute(centinela, {"--abrir", "xyz"}), Arguments::usageError);
+        QCOMPARE(QProcess::execute(centinela, {"-style", "fusion", "--version"}), 0); // Qt's
     }
 
     void cleanup()
