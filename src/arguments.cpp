@@ -45,10 +45,11 @@ void tell(const QString &text, Platform::Stream stream)
     if (Platform::writeToConsole(text + u'\n', stream))
         return;
     const bool error = stream == Platform::Stream::Error;
-    QMessageBox box(error ? QMessageBox::Warning : QMessageBox::Information,
-                    QStringLiteral("Centinela"), text, QMessageBox::Ok);
-    if (!error) // columns, as in a terminal
-        box.setText(QStringLiteral("<pre>") + text.toHtmlEscaped() + QStringLiteral("</pre>"));
+    // Help and lists keep their columns, as in a terminal.
+    QMessageBox box(
+        error ? QMessageBox::Warning : QMessageBox::Information, QStringLiteral("Centinela"),
+        error ? text : QStringLiteral("<pre>") + text.toHtmlEscaped() + QStringLiteral("</pre>"),
+        QMessageBox::Ok);
     box.exec();
 }
 

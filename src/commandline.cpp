@@ -21,30 +21,6 @@ bool isPlainShellWord(const QString &value)
     return true;
 }
 
-// Quotes a value that holds a blank, a tab or a quote by the rules of the Microsoft C
-// runtime (and CommandLineToArgvW), so that the started program reads it as one argument.
-QString quoteForWindowsArgv(const QString &value)
-{
-    if (!value.contains(u' ') && !value.contains(u'\t') && !value.contains(u'"'))
-        return value;
-    // Backslashes are literal unless a quote follows them; then each one is doubled.
-    QString quoted = QStringLiteral("\"");
-    qsizetype backslashes = 0;
-    for (const QChar c : value) {
-        if (c == u'\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == u'"')
-            quoted += QString(2 * backslashes + 1, u'\\');
-        else
-            quoted += QString(backslashes, u'\\');
-        quoted += c;
-        backslashes = 0;
-    }
-    return quoted + QString(2 * backslashes, u'\\') + u'"';
-}
-
 // cmd.exe: a caret before each character that cmd would otherwise interpret.
 QString escapeForCmd(const QString &value)
 {
@@ -91,6 +67,28 @@ QString html5Client(const QString &host, int port)
     return QStringLiteral("start http://") + host + u':' + QString::number(port);
 }
 
+QString windowsArgument(const QString &value)
+{
+    if (!value.contains(u' ') && !value.contains(u'\t') && !value.contains(u'"'))
+        return value;
+    // Backslashes are literal unless a quote follows them; then each one is doubled.
+    QString quoted = QStringLiteral("\"");
+    qsizetype backslashes = 0;
+    for (const QChar c : value) {
+        if (c == u'\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == u'"')
+            quoted += QString(2 * backslashes + 1, u'\\');
+        else
+            quoted += QString(backslashes, u'\\');
+        quoted += c;
+        backslashes = 0;
+    }
+    return quoted + QString(2 * backslashes, u'\\') + u'"';
+}
+
 QString argumentValue(const QString &value, const Platform::CommandProcessor &processor)
 {
     // Escaped as the processor will read it: the code page may turn a harmless character
@@ -98,7 +96,7 @@ QString argumentValue(const QString &value, const Platform::CommandProcessor &pr
     const QString carried = withoutControlCharacters(processor.throughCodePage(value));
     switch (processor.syntax) {
     case Platform::CommandProcessor::Syntax::Cmd:
-        return escapeForCmd(quoteForWindowsArgv(carried));
+        return escapeForCmd(windowsArgument(carried));
     case Platform::CommandProcessor::Syntax::PosixShell:
         break;
     }

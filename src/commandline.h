@@ -17,6 +17,10 @@ QString javaClient(const QString &host, int port, const QString &user, const QSt
 // The HTML5 client, opened in the default web browser.
 QString html5Client(const QString &host, int port);
 
+// A value quoted, where it holds a blank, a tab or a quote, by the rules of the Microsoft C
+// runtime (and CommandLineToArgvW), so that the started program reads it as one argument.
+QString windowsArgument(const QString &value);
+
 // One value as the end of one argument for `processor`: the characters its code page
 // carries, without control characters, quoted and escaped so that it arrives whole and
 // literal. Plain values stay as they are.

@@ -371,8 +371,10 @@ void MainWindow::on_actionSeguridad_triggered()
 void MainWindow::on_actionBuscar_triggered()
 {
     DialogBuscar finder;
-    if (finder.exec() == QDialog::Accepted && finder.chosenSite())
-        launchClient(finder.chosenSite()->port, scadaHost);
+    if (finder.exec() != QDialog::Accepted)
+        return;
+    if (const Site *site = finder.chosenSite())
+        launchClient(site->port, scadaHost);
 }
 
 void MainWindow::on_actionCrear_acceso_directo_triggered()

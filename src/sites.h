@@ -11,6 +11,9 @@ struct Site
     QString group; // the campus submenu that holds it, or "Otras apps"
     int port; // of its view on the SCADA server
     QString actionName; // the object name of its menu entry
+
+    // As lists show it: a name alone does not say where the building is.
+    QString nameAndGroup() const { return name + QStringLiteral(" — ") + group; }
 };
 
 // The one list of the sites, which the menus, the finder and the command line all read.

@@ -15,7 +15,7 @@ DialogAccesoDirecto::DialogAccesoDirecto(Launch::Client client, QWidget *parent)
 {
     ui->setupUi(this);
     for (const Site &site : Sites::all())
-        ui->comboBoxSitio->addItem(site.name + QStringLiteral(" — ") + site.group);
+        ui->comboBoxSitio->addItem(site.nameAndGroup());
     ui->radioButtonHtml5->setChecked(client == Launch::Client::Html5);
 }
 

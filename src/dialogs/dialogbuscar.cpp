@@ -44,9 +44,7 @@ void DialogBuscar::on_lineEditNombre_textChanged(const QString &text)
 {
     ui->listWidgetResultados->clear();
     for (const Site *site : Sites::containing(text)) {
-        // Each with its campus: a name alone does not say where the building is.
-        auto *item = new QListWidgetItem(site->name + QStringLiteral(" — ") + site->group,
-                                         ui->listWidgetResultados);
+        auto *item = new QListWidgetItem(site->nameAndGroup(), ui->listWidgetResultados);
         item->setData(Qt::UserRole, site->actionName);
     }
     ui->listWidgetResultados->setCurrentRow(0);

@@ -2,13 +2,12 @@
 
 #include "config.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QWidget>
-
-#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -220,10 +219,6 @@ ProgramLookup programLookup()
     path.removeAll(startHelperFolder(programFolder()));
     return {QDir::currentPath(), programFolder(), path};
 }
-
-} // namespace Platform
-
-namespace Platform {
 
 namespace {
 

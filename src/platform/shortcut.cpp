@@ -11,6 +11,8 @@
 #include <utility>
 
 #ifdef Q_OS_WIN
+#include "commandline.h"
+
 #include <QScopeGuard>
 
 #include <objbase.h>
@@ -29,12 +31,6 @@ std::optional<QString> &installedDesktopFolder()
 }
 
 #ifdef Q_OS_WIN
-// Quoted as the C runtime splits a command line into arguments; our arguments hold no quotes.
-QString commandLineArgument(const QString &argument)
-{
-    return argument.contains(u' ') || argument.isEmpty() ? u'"' + argument + u'"' : argument;
-}
-
 // Through the shell's own IShellLink, so that the link is whatever this Windows makes.
 bool writeShellLink(const QString &path, const Shortcut &shortcut)
 {
@@ -50,7 +46,7 @@ bool writeShellLink(const QString &path, const Shortcut &shortcut)
     const auto release = qScopeGuard([link] { link->Release(); });
     QStringList arguments;
     for (const QString &argument : shortcut.arguments)
-        arguments << commandLineArgument(argument);
+        arguments << CommandLine::windowsArgument(argument);
     const auto wide = [](const QString &text) { return reinterpret_cast<LPCWSTR>(text.utf16()); };
     const QString program = QDir::toNativeSeparators(shortcut.program);
     IPersistFile *file = nullptr;
