@@ -3,18 +3,19 @@
 
 #include "launch.h"
 
+#include <QList>
 #include <QStringList>
 
 #include <optional>
 
 struct Site;
 
-// The program's own command-line options: open one site directly, list the sites, help and
-// version. Qt's own options are the application object's, and gone from the list by then.
+// The program's own command-line options: open sites directly, find one, list them, help and
+// version. Qt's own options are left to the application object that shows windows.
 namespace Arguments {
 
-// Exit statuses: a client that could not be started, and a command line that asks for
-// something that is not there.
+// Exit statuses: a client that could not be started (or nothing to show a window on), and a
+// command line that asks for something that is not there.
 constexpr int launchFailed = 1;
 constexpr int usageError = 2;
 
@@ -22,8 +23,12 @@ constexpr int usageError = 2;
 // nothing when they ask for nothing of Centinela's, and the window is to start as usual.
 std::optional<int> carryOut(const QStringList &arguments);
 
-// The arguments that open `site` in `client` directly, as a desktop shortcut starts Centinela.
-QStringList forOpening(const Site &site, Launch::Client client);
+// Tells the user that the window cannot be shown for want of a display, and returns the status.
+int noDisplay();
+
+// The arguments that open `sites`, in this order, in `client` directly, as a desktop shortcut
+// starts Centinela.
+QStringList forOpening(const QList<const Site *> &sites, Launch::Client client);
 
 } // namespace Arguments
 

@@ -1,3 +1,4 @@
+#include "application.h"
 #include "arguments.h"
 #include "mainwindow.h"
 #include "platform/platform.h"
@@ -7,14 +8,15 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    // Lets the desktop match the windows to the menu entry (on Wayland by this name alone).
-    QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
+    Application application(argc, argv);
     Platform::provideStartCommand(QCoreApplication::applicationDirPath());
-    // Opening a site directly, or listing them, shows no window.
+    // The options that open sites or print texts need no window, nor a display.
     if (const std::optional<int> status = Arguments::carryOut(QCoreApplication::arguments()))
         return *status;
+    QApplication *windows = Application::withWindows();
+    if (!windows)
+        return Arguments::noDisplay();
     MainWindow window;
     Startup::setStyleAndShow(window);
-    return application.exec();
+    return windows->exec();
 }

@@ -78,7 +78,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
     move(QPoint(static_cast<int>(x), static_cast<int>(y)) - Platform::frameOffset(*this));
 }
 
-void MainWindow::launchClient(int port, QString host)
+bool MainWindow::launchClient(int port, QString host)
 {
     // With neither button checked (which the form never allows) the command stays empty.
     QString command;
@@ -86,8 +86,10 @@ void MainWindow::launchClient(int port, QString host)
         command = Launch::command(Launch::Client::Java, host, port, user, pass);
     if (ui->radioButtonHTML5->isChecked())
         command = Launch::command(Launch::Client::Html5, host, port, user, pass);
-    if (const auto failure = Launch::run(command))
+    const auto failure = Launch::run(command);
+    if (failure)
         QMessageBox::warning(this, QStringLiteral("Centinela"), *failure);
+    return !failure;
 }
 
 void MainWindow::openSite(const QAction *entry)
@@ -364,7 +366,7 @@ void MainWindow::on_actionSeguridad_triggered()
     openSite(ui->actionSeguridad);
 }
 
-// Finding a site by name, and a desktop shortcut that opens one.
+// Finding sites by name, and a desktop shortcut that opens them.
 
 // Like the other dialogs, without the window as parent, whose style sheet would draw its
 // background on every widget of theirs.
@@ -373,8 +375,11 @@ void MainWindow::on_actionBuscar_triggered()
     DialogBuscar finder;
     if (finder.exec() != QDialog::Accepted)
         return;
-    if (const Site *site = finder.chosenSite())
-        launchClient(site->port, scadaHost);
+    // What failed for one would fail for the next: one warning is enough.
+    for (const Site *site : finder.chosenSites()) {
+        if (!launchClient(site->port, scadaHost))
+            break;
+    }
 }
 
 void MainWindow::on_actionCrear_acceso_directo_triggered()

@@ -34,7 +34,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    void launchClient(int port, QString host);
+    // True when the client started; otherwise the user has been told why not.
+    bool launchClient(int port, QString host);
     // Opens the site of a menu entry, at the port that the one list of sites gives it.
     void openSite(const QAction *entry);
     void nameSiteEntries();

@@ -15,23 +15,6 @@ const QString vallehondo = QStringLiteral("Fundicion-Vallehondo");
 const QString periferico = QStringLiteral("Periférico");
 const QString otras = QStringLiteral("Otras apps");
 
-// Edits (insertions, deletions, replacements) that turn one text into the other.
-qsizetype editDistance(const QString &a, const QString &b)
-{
-    std::vector<qsizetype> row(b.size() + 1);
-    std::iota(row.begin(), row.end(), 0);
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        qsizetype diagonal = row[0];
-        row[0] = i;
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const qsizetype replaced = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
-            diagonal = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, replaced});
-        }
-    }
-    return row[b.size()];
-}
-
 // The names a mistyped one most likely meant: the fewest edits away from the whole name or
 // from as much of its beginning as was typed, and not many edits for the length typed.
 QList<const Site *> likelyMeant(const QString &typed)
@@ -145,6 +128,22 @@ Lookup lookup(const QString &name)
         return {nullptr, beginning, true};
     const QList<const Site *> within = containing(name);
     return {nullptr, within.isEmpty() ? likelyMeant(typed) : within};
+}
+
+qsizetype editDistance(const QString &a, const QString &b)
+{
+    std::vector<qsizetype> row(b.size() + 1);
+    std::iota(row.begin(), row.end(), 0);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        qsizetype diagonal = row[0];
+        row[0] = i;
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const qsizetype replaced = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
+            diagonal = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, replaced});
+        }
+    }
+    return row[b.size()];
 }
 
 } // namespace Sites

@@ -45,6 +45,9 @@ struct Lookup
 };
 Lookup lookup(const QString &name);
 
+// The edits (insertions, deletions, replacements) that turn one text into the other.
+qsizetype editDistance(const QString &a, const QString &b);
+
 } // namespace Sites
 
 #endif // SITES_H

@@ -105,34 +105,45 @@ private slots:
         QTest::addColumn<bool>("console"); // whether there is one to write to
         QTest::addColumn<QString>("user"); // stored
         QTest::addColumn<int>("status"); // -1: the window starts as usual
-        QTest::addColumn<QStringList>("said"); // the first line of each text, and where it went
-        QTest::addColumn<QByteArray>("command");
-        const QByteArray java
-            = "start app multipleinstance " CENTINELA_SCADA_HOST ":9083 user:operador password:";
-        const QByteArray html5 = "start http://" CENTINELA_SCADA_HOST ":9083";
+        QTest::addColumn<QStringList>("said"); // the beginning of each text, and where it went
+        QTest::addColumn<QByteArrayList>("commands");
+        const auto java = [](const char *port) {
+            return "start app multipleinstance " CENTINELA_SCADA_HOST ":" + QByteArray(port)
+                + " user:operador password:";
+        };
+        const auto html5 = [](const char *port) {
+            return "start http://" CENTINELA_SCADA_HOST ":" + QByteArray(port);
+        };
         const QString noUser
             = "No se ha podido abrir el cliente JAVA: no hay ningún usuario guardado.";
+        const QString help = "\n«Centinela --ayuda» explica las opciones.";
         // clang-format off
-        QTest::newRow("none") << QStringList() << true << "operador" << -1 << QStringList() << QByteArray();
-        QTest::newRow("case and accents") << QStringList {"--abrir", "QUIMICA"} << true << "operador" << 0 << QStringList() << java;
-        QTest::newRow("a beginning only one has, HTML 5") << QStringList {"--abrir", " quím", "--cliente", "HTML5"} << true << "" << 0 << QStringList() << html5;
-        QTest::newRow("a beginning several have") << QStringList {"--abrir=nexo"} << true << "operador" << 2 << QStringList {"err «nexo» es el comienzo de varios nombres: NEXO 1, NEXO 2."} << QByteArray();
-        QTest::newRow("a letter off") << QStringList {"--abrir", "quimca"} << true << "operador" << 2 << QStringList {"err Ningún edificio ni aplicación se llama «quimca». Los más parecidos: Química."} << QByteArray();
-        QTest::newRow("nothing like it") << QStringList {"--abrir", "xyz"} << true << "operador" << 2 << QStringList {"err Ningún edificio ni aplicación se llama «xyz»."} << QByteArray();
-        QTest::newRow("no such client") << QStringList {"--abrir", "química", "--cliente", "web"} << true << "operador" << 2 << QStringList {"err No existe el cliente «web»: elija java o html5."} << QByteArray();
-        QTest::newRow("a client without a site") << QStringList {"--cliente", "java"} << true << "operador" << 2 << QStringList {"err --cliente solo va con --abrir."} << QByteArray();
-        QTest::newRow("no such option") << QStringList {"--abierto"} << true << "operador" << 2 << QStringList {"err No existe la opción «abierto»."} << QByteArray();
-        QTest::newRow("list") << QStringList {"--lista"} << true << "" << 0 << QStringList {"out Arquitectura Técnica   Robledal              9081"} << QByteArray();
-        QTest::newRow("help") << QStringList {"--ayuda"} << true << "" << 0 << QStringList {"out Uso: Centinela [opciones]"} << QByteArray();
-        QTest::newRow("version") << QStringList {"--version"} << true << "" << 0 << QStringList {"out Centinela " CENTINELA_VERSION} << QByteArray();
-        QTest::newRow("Java without a stored user") << QStringList {"--abrir", "química"} << true << "" << 1 << QStringList {"err " + noUser, "box " + noUser} << QByteArray();
-        QTest::newRow("no console: the version") << QStringList {"-v"} << false << "" << 0 << QStringList {"box <pre>Centinela " CENTINELA_VERSION "</pre>"} << QByteArray();
-        QTest::newRow("no console: a wrong name") << QStringList {"--abrir", "xyz"} << false << "" << 2 << QStringList {"box Ningún edificio ni aplicación se llama «xyz»."} << QByteArray();
+        QTest::newRow("none") << QStringList() << true << "operador" << -1 << QStringList() << QByteArrayList();
+        QTest::newRow("Qt's own alone") << QStringList {"-style", "fusion", "-reverse"} << true << "operador" << -1 << QStringList() << QByteArrayList();
+        QTest::newRow("case and accents") << QStringList {"--abrir", "QUIMICA"} << true << "operador" << 0 << QStringList() << QByteArrayList {java("9083")};
+        QTest::newRow("a beginning only one has, HTML 5") << QStringList {"--abrir", " quím", "--cliente", "HTML5"} << true << "" << 0 << QStringList() << QByteArrayList {html5("9083")};
+        QTest::newRow("several, in the order given, once each") << QStringList {"--abrir", "física", "-style=fusion", "--abrir=quím", "--abrir", "FISICA", "--cliente", "html5"} << true << "" << 0 << QStringList() << QByteArrayList {html5("9085"), html5("9083")};
+        QTest::newRow("one wrong name among good ones opens none") << QStringList {"--abrir", "química", "--abrir", "arq", "--abrir", "física", "--abrir", "quimca"} << true << "operador" << 2 << QStringList {"err «arq» es el comienzo de varios nombres: Arquitectura Técnica, Arquitectura Superior.\nNingún edificio ni aplicación se llama «quimca». Los más parecidos: Química.\n«Centinela --lista» los muestra todos."} << QByteArrayList();
+        QTest::newRow("nothing like it") << QStringList {"--abrir", "xyz"} << true << "operador" << 2 << QStringList {"err Ningún edificio ni aplicación se llama «xyz».\n"} << QByteArrayList();
+        QTest::newRow("no such client") << QStringList {"--abrir", "química", "--cliente", "web"} << true << "operador" << 2 << QStringList {"err No existe el cliente «web»: elija java o html5." + help} << QByteArrayList();
+        QTest::newRow("no client named") << QStringList {"--abrir", "química", "--cliente"} << true << "operador" << 2 << QStringList {"err Falta un valor tras «--cliente». Los clientes: java, html5." + help} << QByteArrayList();
+        QTest::newRow("two clients") << QStringList {"--abrir", "química", "--cliente", "java", "--abrir", "física", "--cliente", "html5"} << true << "operador" << 2 << QStringList {"err Todas se abren en un cliente"} << QByteArrayList();
+        QTest::newRow("a client without a site") << QStringList {"--cliente", "java"} << true << "operador" << 2 << QStringList {"err --cliente solo va con --abrir o --buscar."} << QByteArrayList();
+        QTest::newRow("no such option") << QStringList {"--abierto"} << true << "operador" << 2 << QStringList {"err No existe la opción «abierto»." + help} << QByteArrayList();
+        QTest::newRow("one dash") << QStringList {"-abrir", "química"} << true << "operador" << 2 << QStringList {"err No existe la opción «-abrir». ¿Quería decir --abrir?" + help} << QByteArrayList();
+        QTest::newRow("a letter off") << QStringList {"--ayda"} << true << "operador" << 2 << QStringList {"err No existe la opción «--ayda». ¿Quería decir --ayuda?"} << QByteArrayList();
+        QTest::newRow("a name without its option") << QStringList {"química"} << true << "operador" << 2 << QStringList {"err Sobra «química». ¿Quería decir --abrir química?"} << QByteArrayList();
+        QTest::newRow("list") << QStringList {"--lista"} << true << "" << 0 << QStringList {"out Arquitectura Técnica   Robledal              9081\n"} << QByteArrayList();
+        QTest::newRow("help") << QStringList {"--ayuda"} << true << "" << 0 << QStringList {"out Uso: Centinela [opciones]\n"} << QByteArrayList();
+        QTest::newRow("version, after Qt's own") << QStringList {"-platform", "offscreen", "--version"} << true << "" << 0 << QStringList {"out Centinela " CENTINELA_VERSION "\n"} << QByteArrayList();
+        QTest::newRow("Java without a stored user") << QStringList {"--abrir", "química"} << true << "" << 1 << QStringList {"err " + noUser, "box " + noUser} << QByteArrayList();
+        QTest::newRow("no console: the version") << QStringList {"-v"} << false << "" << 0 << QStringList {"box <pre>Centinela " CENTINELA_VERSION "</pre>"} << QByteArrayList();
+        QTest::newRow("no console: a wrong name") << QStringList {"--abrir", "xyz"} << false << "" << 2 << QStringList {"box Ningún edificio ni aplicación se llama «xyz»."} << QByteArrayList();
         // clang-format on
     }
 
     // The program's own options: the exit status, what reaches the user (on the console, or in
-    // a message box without one), and the command that opens the site.
+    // a message box without one), and the commands that open the sites.
     void options()
     {
         QFETCH(QStringList, arguments);
@@ -140,19 +151,18 @@ private slots:
         QFETCH(QString, user);
         QFETCH(int, status);
         QFETCH(QStringList, said);
-        QFETCH(QByteArray, command);
+        QFETCH(QByteArrayList, commands);
         QVERIFY((store.folderExists() || store.createFolder()) && store.save(user, QString()));
         QStringList heard;
         const auto previous
             = Platform::setConsoleWriter([&](const QString &text, Platform::Stream stream) {
                   if (console)
-                      heard << (stream == Platform::Stream::Output ? "out " : "err ")
-                              + text.section(u'\n', 0, 0);
+                      heard << (stream == Platform::Stream::Output ? "out " : "err ") + text;
                   return console;
               });
         QObject boxes;
         whenVisible<QMessageBox>(&boxes, [&heard](QMessageBox *box) {
-            heard << "box " + box->text().section(u'\n', 0, 0);
+            heard << "box " + box->text();
             box->close();
         });
         CommandRecorder recorder;
@@ -160,9 +170,33 @@ private slots:
             = Arguments::carryOut(QStringList {"Centinela"} + arguments);
         Platform::setConsoleWriter(previous);
         QCOMPARE(result.value_or(-1), status);
-        QCOMPARE(heard, said);
-        QCOMPARE(recorder.commands,
-                 command.isEmpty() ? QByteArrayList() : QByteArrayList {command});
+        QCOMPARE(heard.size(), said.size());
+        for (qsizetype i = 0; i < said.size(); ++i)
+            QVERIFY2(heard[i].startsWith(said[i]), qPrintable(heard[i]));
+        QCOMPARE(recorder.commands, commands);
+    }
+
+    void fileNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("blanks and accents") << "Mi turno: Química" << false;
+        QTest::newRow("plain") << " Mi turno (noche) " << true;
+        QTest::newRow("out of the folder") << "../Mi turno" << false;
+        QTest::newRow("a Windows folder") << "a\\b" << false;
+        QTest::newRow("a line break") << "a\nb" << false;
+        QTest::newRow("blank") << " " << false;
+#ifdef Q_OS_WIN
+        QTest::newRow("a device") << "nul .txt" << false;
+#endif
+    }
+
+    // What a user types as a shortcut's name stays one file of the desktop folder.
+    void fileNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, taken);
+        QCOMPARE(Platform::isFileName(name), taken);
     }
 
 #ifdef Q_OS_WIN
@@ -256,6 +290,62 @@ private slots:
         const QByteArray helper = QFile::encodeName(helperFolder);
         QCOMPARE(extended,
                  QByteArrayList({"/usr/bin:/bin:" + helper, helper, "/bin:/usr/bin:" + helper}));
+    }
+
+    void withoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output"); // the beginning of the standard output
+        QTest::addColumn<QString>("error"); // part of the standard error
+        const QString noDisplay = "Centinela no tiene ninguna pantalla";
+        // clang-format off
+        QTest::newRow("list") << QStringList {"--lista"} << 0 << "Arquitectura Técnica   Robledal" << "";
+        QTest::newRow("version") << QStringList {"--version"} << 0 << "Centinela " CENTINELA_VERSION "\n" << "";
+        QTest::newRow("help") << QStringList {"--ayuda"} << 0 << "Uso: Centinela [opciones]\n" << "";
+        QTest::newRow("a wrong name") << QStringList {"--abrir", "xyz"} << 2 << "" << "Ningún edificio ni aplicación se llama «xyz».";
+        QTest::newRow("a mistyped option") << QStringList {"-abrir", "química"} << 2 << "" << "¿Quería decir --abrir?";
+        QTest::newRow("two sites, HTML 5") << QStringList {"--abrir", "química", "--abrir", "física", "--cliente", "html5"} << 0 << "" << "";
+        QTest::newRow("Java without a stored user") << QStringList {"--abrir", "química"} << 1 << "" << "no hay ningún usuario guardado";
+        QTest::newRow("the finder") << QStringList {"--buscar"} << 1 << "" << noDisplay;
+        QTest::newRow("the window, with Qt's options") << QStringList {"-style", "fusion"} << 1 << "" << noDisplay;
+        // clang-format on
+    }
+
+    // Over ssh, from cron or in a container there is no display: the options need none, and
+    // no run ends by a signal, as one does where Qt cannot reach the display it needs.
+    void withoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        QVERIFY(store.save({}, {}) && writeScript(bin.filePath("xdg-open"), client));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(variable);
+        QProcess centinela;
+        centinela.setProcessEnvironment(environment);
+        centinela.start(qEnvironmentVariable("CENTINELA_BIN_DIR") + "/Centinela", arguments);
+        QVERIFY(centinela.waitForFinished(20000));
+        QCOMPARE(centinela.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(centinela.exitCode(), status);
+        const QString said = QString::fromLocal8Bit(centinela.readAllStandardOutput());
+        QVERIFY2(output.isEmpty() ? said.isEmpty()
+                                  : said.startsWith(output) && said.endsWith(u'\n'),
+                 qPrintable(said));
+        QVERIFY(QString::fromLocal8Bit(centinela.readAllStandardError()).contains(error));
+        if (arguments.contains("html5")) {
+            const QString xdgOpen = bin.filePath("xdg-open");
+            const auto sorted = [] {
+                QStringList lines = recorded();
+                lines.sort();
+                return lines;
+            };
+            QTRY_COMPARE(sorted(),
+                         QStringList({xdgOpen, xdgOpen, "http://" CENTINELA_SCADA_HOST ":9083",
+                                      "http://" CENTINELA_SCADA_HOST ":9085"}));
+        }
     }
 
     void launch_data()
@@ -362,6 +452,49 @@ private slots:
                                   CENTINELA_SCADA_HOST ":9091", "user:operador", "password:x y"}));
         QCOMPARE(QProcess::execute(centinela, {"--abrir", "xyz"}), Arguments::usageError);
         QCOMPARE(QProcess::execute(centinela, {"-style", "fusion", "--version"}), 0); // Qt's
+
+        // Beside it, the same site's shortcut for the HTML 5 client, and one for a shift's two
+        // sites under the name the user gives it.
+        const auto make = [](const std::function<void(QWidget *)> &keys) {
+            DialogAccesoDirecto dialog(Launch::Client::Java);
+            whenVisible<DialogAccesoDirecto>(&dialog, [&](QWidget *shown) {
+                whenVisible<QMessageBox>(shown, [](QMessageBox *done) { done->accept(); });
+                keys(shown);
+                if (shown->isVisible()) // not created, for a question or a warning
+                    static_cast<QDialog *>(shown)->reject();
+            });
+            return dialog.exec();
+        };
+        QCOMPARE(make([](QWidget *shown) {
+                     QTest::keyClicks(keyboardFocus(shown), "ne");
+                     QTest::keyClick(keyboardFocus(shown), Qt::Key_H, Qt::AltModifier);
+                     // A mnemonic clicks its button once the button has shown itself pressed.
+                     QTRY_VERIFY(shown->findChild<QRadioButton *>("radioButtonHtml5")->isChecked());
+                     QTest::keyClick(keyboardFocus(shown), Qt::Key_Return);
+                 }),
+                 QDialog::Accepted);
+        QCOMPARE(make([](QWidget *shown) {
+                     QTest::keyClicks(keyboardFocus(shown), "ne");
+                     QTest::keyClick(keyboardFocus(shown), Qt::Key_Down, Qt::ShiftModifier);
+                     QTest::keyClick(keyboardFocus(shown), Qt::Key_N, Qt::AltModifier);
+                     QTest::keyClicks(keyboardFocus(shown), "Mi turno");
+                     QTest::keyClick(keyboardFocus(shown), Qt::Key_Return);
+                 }),
+                 QDialog::Accepted);
+        QVERIFY(QFile::exists(path) && QFile::exists(path.chopped(8) + " (HTML 5).desktop"));
+        const QString turno = QFileInfo(path).path() + "/Mi turno.desktop";
+        QCOMPARE(QProcess::execute("/usr/bin/desktop-file-validate", {turno}), 0);
+        command = QProcess::splitCommand(
+            QString::fromUtf8(fileBytes(turno)).section("\nExec=", 1).section(u'\n', 0, 0));
+        QFile::remove("record.txt");
+        QCOMPARE(QProcess::execute(command.takeFirst(), command), 0);
+        const auto ports = [] {
+            QStringList lines = recorded().filter(":90");
+            lines.sort();
+            return lines;
+        };
+        QTRY_COMPARE(ports(),
+                     QStringList({CENTINELA_SCADA_HOST ":9091", CENTINELA_SCADA_HOST ":9092"}));
     }
 
     void cleanup()

@@ -176,51 +176,80 @@ private slots:
 
     void finder_data()
     {
+        QTest::addColumn<bool>("alone"); // started as Centinela --buscar, not from the window
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QList<int>>("keys"); // then
+        QTest::addColumn<QList<int>>("keys"); // then, with their modifiers
         QTest::addColumn<QString>("shown"); // the current result before the keys
-        QTest::addColumn<int>("port"); // opened, in the chosen client; 0 for none
+        QTest::addColumn<QList<int>>("ports"); // opened, in the chosen client
         const int enter = Qt::Key_Return, down = Qt::Key_Down, up = Qt::Key_Up;
+        const int shift = Qt::ShiftModifier, control = Qt::ControlModifier;
         // clang-format off
-        QTest::newRow("quim, Enter") << "quim" << QList {enter} << "Química — Robledal" << 9083;
-        QTest::newRow("no accents, capitals") << "PSICOLOGIA" << QList {enter} << "Psicología — Fundicion-Vallehondo" << 9112;
-        QTest::newRow("the middle of a name") << "agron" << QList {enter} << "Ingeniería Agronómica — Periférico" << 9096;
-        QTest::newRow("a beginning before a middle") << "re" << QList {enter} << "Rectorado — Campus Central" << 9121;
-        QTest::newRow("arq, Down, Up, Down, Enter") << "arq" << QList {down, up, down, enter} << "Arquitectura Técnica — Robledal" << 9082;
-        QTest::newRow("nothing found: Enter leaves it open") << "zzz" << QList {enter} << "" << 0;
-        QTest::newRow("Escape") << "quim" << QList {int(Qt::Key_Escape)} << "Química — Robledal" << 0;
+        QTest::newRow("quim, Enter") << false << "quim" << QList {enter} << "Química — Robledal" << QList {9083};
+        QTest::newRow("no accents, capitals") << false << "PSICOLOGIA" << QList {enter} << "Psicología — Fundicion-Vallehondo" << QList {9112};
+        QTest::newRow("the middle of a name") << false << "agron" << QList {enter} << "Ingeniería Agronómica — Periférico" << QList {9096};
+        QTest::newRow("a beginning before a middle") << false << "r" << QList {enter} << "Rectorado — Campus Central" << QList {9121};
+        QTest::newRow("arq, Down, Up, Down, Enter") << false << "arq" << QList {down, up, down, enter} << "Arquitectura Técnica — Robledal" << QList {9082};
+        QTest::newRow("Shift+Up chooses two, opened in menu order") << false << "arq" << QList {down, shift | up, enter} << "Arquitectura Técnica — Robledal" << QList {9081, 9082};
+        QTest::newRow("Ctrl moves, Ctrl+Space adds") << false << "" << QList {control | down, control | down, control | Qt::Key_Space, enter} << "Arquitectura Técnica — Robledal" << QList {9081, 9083};
+        QTest::newRow("several stay chosen while found") << false << "nexo" << QList {shift | down, int(Qt::Key_Space), int(Qt::Key_Backspace), enter} << "NEXO 1 — Robledal" << QList {9091, 9092};
+        QTest::newRow("nothing found: Enter leaves it open") << false << "zzz" << QList {enter} << "" << QList<int>();
+        QTest::newRow("Escape") << false << "quim" << QList {int(Qt::Key_Escape)} << "Química — Robledal" << QList<int>();
+        QTest::newRow("alone: quim, Enter") << true << "quim" << QList {enter} << "Química — Robledal" << QList {9083};
+        QTest::newRow("alone: Escape") << true << "quim" << QList {int(Qt::Key_Escape)} << "Química — Robledal" << QList<int>();
         // clang-format on
     }
 
-    // The finder, from Ctrl+F, by keyboard alone: typing narrows, the arrows choose, Enter opens
-    // in the client chosen in the window, Escape closes.
+    // The finder, from Ctrl+F or alone, by keyboard alone: typing narrows, the arrows choose
+    // (with Shift, Ctrl and Ctrl+Space several), Enter opens each chosen in menu order, in the
+    // client chosen in the window or on the command line, Escape closes. Alone, it comes with no
+    // other window and ends with the status of the launch.
     void finder()
     {
+        QFETCH(bool, alone);
         QFETCH(QString, typed);
         QFETCH(QList<int>, keys);
         QFETCH(QString, shown);
-        QFETCH(int, port);
-        MainWindow window;
-        window.findChild<QRadioButton *>("radioButtonHTML5")->click();
+        QFETCH(QList<int>, ports);
+        QObject owner;
+        std::unique_ptr<MainWindow> window;
+        if (!alone) {
+            window = std::make_unique<MainWindow>();
+            window->findChild<QRadioButton *>("radioButtonHTML5")->click();
+        }
         QString current;
         bool leftOpen = false;
-        whenVisible<DialogBuscar>(&window, [&](DialogBuscar *finder) {
+        QStringList others; // windows shown beside the finder
+        whenVisible<DialogBuscar>(&owner, [&](DialogBuscar *finder) {
+            for (const QWidget *other : QApplication::topLevelWidgets()) {
+                if (other->isVisible() && other != finder)
+                    others << other->windowTitle();
+            }
             QTest::keyClicks(keyboardFocus(finder), typed);
             const QListWidget *results = finder->findChild<QListWidget *>();
             current = results->currentItem() ? results->currentItem()->text() : QString();
-            for (const int key : keys)
-                QTest::keyClick(keyboardFocus(finder), Qt::Key(key));
+            for (const int key : keys) {
+                const auto combination = QKeyCombination::fromCombined(key);
+                QTest::keyClick(keyboardFocus(finder), combination.key(),
+                                combination.keyboardModifiers());
+            }
             if ((leftOpen = finder->isVisible()))
                 finder->reject();
         });
         CommandRecorder recorder;
-        QCOMPARE(window.findChild<QAction *>("actionBuscar")->shortcut(), QKeySequence("Ctrl+F"));
-        window.findChild<QAction *>("actionBuscar")->trigger();
+        if (alone) {
+            QCOMPARE(Arguments::carryOut({"Centinela", "--buscar", "--cliente", "html5"}), 0);
+            QCOMPARE(others, QStringList());
+        } else {
+            auto *action = window->findChild<QAction *>("actionBuscar");
+            QCOMPARE(action->shortcut(), QKeySequence("Ctrl+F"));
+            action->trigger();
+        }
         QCOMPARE(current, shown);
         QCOMPARE(leftOpen, shown.isEmpty());
-        QCOMPARE(recorder.commands,
-                 port ? QByteArrayList {"start http://" + host + ':' + QByteArray::number(port)}
-                      : QByteArrayList());
+        QByteArrayList opened;
+        for (const int port : ports)
+            opened << "start http://" + host + ':' + QByteArray::number(port);
+        QCOMPARE(recorder.commands, opened);
     }
 
     // cmd.exe takes up to 8191 characters: a line that long goes; a longer one would open

@@ -4,6 +4,7 @@
 #include "launch.h"
 
 #include <QDialog>
+#include <QList>
 
 #include <memory>
 
@@ -13,8 +14,10 @@ class DialogAccesoDirecto;
 }
 QT_END_NAMESPACE
 
-// Puts a shortcut on the desktop that opens one site, in one client, with a double click:
-// Centinela started with the options that open a site directly.
+struct Site;
+
+// Puts a shortcut on the desktop that opens one site, or several at once (a shift's set), in
+// one client, with a double click: Centinela started with the options that open sites directly.
 class DialogAccesoDirecto : public QDialog
 {
     Q_OBJECT
@@ -26,9 +29,20 @@ public:
 
 private slots:
     void on_pushButtonCrear_clicked();
+    void on_listWidgetSitios_itemSelectionChanged();
+    void on_radioButtonHtml5_toggled(bool html5);
+    void on_lineEditNombre_textEdited(const QString &text);
 
 private:
+    QList<const Site *> chosenSites() const;
+    Launch::Client chosenClient() const;
+    // Where the user has not named the shortcut: one site's name, none for several.
+    void suggestName();
+    // Says what is wrong and puts the focus where it can be mended.
+    void refuse(const QString &problem, QWidget *toMend);
+
     std::unique_ptr<Ui::DialogAccesoDirecto> ui;
+    bool named = false; // by the user
 };
 
 #endif // DIALOGACCESODIRECTO_H

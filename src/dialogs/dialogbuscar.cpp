@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include <algorithm>
+
 DialogBuscar::DialogBuscar(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::DialogBuscar>())
 {
@@ -17,20 +19,33 @@ DialogBuscar::DialogBuscar(QWidget *parent)
 
 DialogBuscar::~DialogBuscar() = default;
 
-const Site *DialogBuscar::chosenSite() const
+QList<const Site *> DialogBuscar::chosenSites() const
 {
-    const QListWidgetItem *item = ui->listWidgetResultados->currentItem();
-    return item ? Sites::forAction(item->data(Qt::UserRole).toString()) : nullptr;
+    QList<const Site *> chosen;
+    for (const QListWidgetItem *item : ui->listWidgetResultados->selectedItems())
+        chosen << Sites::forAction(item->data(Qt::UserRole).toString());
+    // Choosing by Ctrl+Space can leave nothing selected but the current result.
+    if (chosen.isEmpty() && ui->listWidgetResultados->currentItem())
+        chosen << Sites::forAction(
+            ui->listWidgetResultados->currentItem()->data(Qt::UserRole).toString());
+    std::sort(chosen.begin(), chosen.end()); // the list's own order is the menus'
+    return chosen;
 }
 
 bool DialogBuscar::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent *>(event)->key()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Space:
+            if (!(key->modifiers() & Qt::ControlModifier))
+                break; // a blank in the name
+            Q_FALLTHROUGH();
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
+            // With their modifiers, which choose several.
             QCoreApplication::sendEvent(ui->listWidgetResultados, event);
             return true;
         default:
@@ -42,11 +57,22 @@ bool DialogBuscar::eventFilter(QObject *watched, QEvent *event)
 
 void DialogBuscar::on_lineEditNombre_textChanged(const QString &text)
 {
-    ui->listWidgetResultados->clear();
+    QListWidget *results = ui->listWidgetResultados;
+    // Several chosen stay chosen while they are still found; one alone is the first result's
+    // place, which follows the typing.
+    QList<const Site *> chosen = chosenSites();
+    if (chosen.size() < 2)
+        chosen.clear();
+    results->clear();
     for (const Site *site : Sites::containing(text)) {
-        auto *item = new QListWidgetItem(site->nameAndGroup(), ui->listWidgetResultados);
+        auto *item = new QListWidgetItem(site->nameAndGroup(), results);
         item->setData(Qt::UserRole, site->actionName);
+        item->setSelected(chosen.contains(site));
     }
-    ui->listWidgetResultados->setCurrentRow(0);
-    ui->pushButtonAbrir->setEnabled(ui->listWidgetResultados->count() > 0);
+    const QList<QListWidgetItem *> kept = results->selectedItems();
+    if (kept.isEmpty())
+        results->setCurrentRow(0);
+    else
+        results->setCurrentItem(kept.first(), QItemSelectionModel::NoUpdate);
+    ui->pushButtonAbrir->setEnabled(results->count() > 0);
 }

@@ -2,6 +2,7 @@
 #define DIALOGBUSCAR_H
 
 #include <QDialog>
+#include <QList>
 
 #include <memory>
 
@@ -13,8 +14,9 @@ QT_END_NAMESPACE
 
 struct Site;
 
-// Finds a site by a part of its name, by keyboard: typing narrows the list, the arrows choose,
-// Enter (or a double click) accepts and Escape closes.
+// Finds sites by a part of their names, by keyboard: typing narrows the list, the arrows choose
+// one (with Shift or Ctrl, or Ctrl+Space, several), Enter (or a double click) accepts and
+// Escape closes.
 class DialogBuscar : public QDialog
 {
     Q_OBJECT
@@ -23,8 +25,8 @@ public:
     explicit DialogBuscar(QWidget *parent = nullptr);
     ~DialogBuscar() override;
 
-    // The site chosen when the dialog was accepted; nullptr when nothing matched.
-    const Site *chosenSite() const;
+    // The sites chosen when the dialog was accepted, in menu order; none when nothing matched.
+    QList<const Site *> chosenSites() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

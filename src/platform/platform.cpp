@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -218,6 +219,33 @@ ProgramLookup programLookup()
     QStringList path = QFile::decodeName(qgetenv("PATH")).split(u':', Qt::SkipEmptyParts);
     path.removeAll(startHelperFolder(programFolder()));
     return {QDir::currentPath(), programFolder(), path};
+}
+
+bool hasDisplay(const QString &platformArgument)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(platformArgument);
+    // A service's window station is invisible: a message box there would wait for ever.
+    USEROBJECTFLAGS flags {};
+    return !GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                      nullptr)
+        || flags.dwFlags & WSF_VISIBLE;
+#else
+    const QString chosen
+        = platformArgument.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : platformArgument;
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (chosen.isEmpty())
+        return x11 || wayland;
+    // Qt tries the plugins of a list such as "wayland;xcb" in turn; a plugin's options follow ':'.
+    const QStringList plugins = chosen.split(u';', Qt::SkipEmptyParts);
+    return std::any_of(plugins.cbegin(), plugins.cend(), [&](const QString &plugin) {
+        const QString name = plugin.section(u':', 0, 0);
+        return name == QLatin1String("xcb")             ? x11
+            : name.startsWith(QLatin1String("wayland")) ? wayland
+                                                        : true; // offscreen, vnc, eglfs…
+    });
+#endif
 }
 
 namespace {

@@ -109,6 +109,11 @@ struct ProgramLookup
 };
 ProgramLookup programLookup();
 
+// Whether windows can be shown: on Linux a display that the platform plugin Qt will use can
+// reach (`platformArgument` is the value of a -platform option, if one was given); on Windows a
+// desktop the user sees, which a service or a scheduled task without a logged-on user lacks.
+bool hasDisplay(const QString &platformArgument = QString());
+
 // Where a text that is not a window goes.
 enum class Stream { Output, Error };
 
@@ -148,6 +153,9 @@ std::optional<QString> setProgramFile(std::optional<QString> file);
 
 // The name of the file of a shortcut called `name`: with .lnk on Windows, .desktop elsewhere.
 QString shortcutFileName(const QString &name);
+// Whether `name` can be a shortcut's file name on any desktop: no folder separator, none of the
+// characters Windows refuses, no control character, and on Windows no device name (CON, NUL…).
+bool isFileName(const QString &name);
 // Writes `shortcut` to the file `path`, replacing any there; true when it was written whole.
 bool writeShortcut(const QString &path, const Shortcut &shortcut);
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -126,6 +127,24 @@ QString shortcutFileName(const QString &name)
     return name + QStringLiteral(".lnk");
 #else
     return name + QStringLiteral(".desktop");
+#endif
+}
+
+bool isFileName(const QString &name)
+{
+    static const QString refused = QStringLiteral("\\/:*?\"<>|");
+    if (name.trimmed().isEmpty() || std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+            return c.unicode() < 0x20 || refused.contains(c);
+        }))
+        return false;
+#ifdef Q_OS_WIN
+    // Windows opens the device, whatever follows the dot.
+    static const QRegularExpression device(
+        QStringLiteral("^(con|prn|aux|nul|com[1-9]|lpt[1-9])( *$| *\\.)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !device.match(name).hasMatch();
+#else
+    return true;
 #endif
 }
 
