@@ -1,6 +1,7 @@
 // The release's bill of materials: valid CycloneDX by the strict validator, licence expressions
-// valid SPDX, its files those handed out, the parts an advisory is looked up by present with
-// version and licence, and all a scanner matches by: purl or CPE, supplier, Qt's CPEs as reviewed.
+// valid SPDX, its files those handed out and in SHA256SUMS with it, Centinela's own licence on
+// them, the parts an advisory is looked up by present with version and licence, and all a
+// scanner matches by: purl or CPE, supplier, Qt's CPEs as reviewed.
 //   node check-bom.js RELEASE-FOLDER   (NODE_PATH: where tools/npm's packages are installed)
 'use strict'
 const CDX = require('@cyclonedx/cyclonedx-library')
@@ -21,11 +22,17 @@ new CDX.Validation.JsonStrictValidator('1.6').validate(text).then(errors => {
   const byRef = new Map(bom.components.map(c => [c['bom-ref'], c]))
   const partsOf = ref => bom.dependencies.find(d => d.ref === ref).dependsOn.map(r => byRef.get(r))
 
-  for (const file of bom.components.filter(c => c.type === 'file')) {
-    const data = fs.readFileSync(path.join(folder, file.name))
-    expect(crypto.createHash('sha256').update(data).digest('hex') === file.hashes[0].content,
-      `${file.name}: another hash than the file's`)
-  }
+  const sha256 = file => crypto.createHash('sha256').update(fs.readFileSync(path.join(folder, file))).digest('hex')
+  const files = bom.components.filter(c => c.type === 'file')
+  for (const file of files)
+    expect(sha256(file.name) === file.hashes[0].content, `${file.name}: another hash than the file's`)
+  // What a user checks first: SHA256SUMS, which must cover this file too.
+  const sums = fs.readFileSync(path.join(folder, 'SHA256SUMS'), 'utf8')
+  for (const file of [name, ...files.map(f => f.name)])
+    expect(sums.includes(`${sha256(file)}  ${file}\n`), `SHA256SUMS: no ${file} with its hash`)
+  // Centinela's own files carry its licence, or a scanner's licence policy finds them unknown.
+  for (const own of bom.components.filter(c => ['deb', 'msi', 'zip', 'exe'].includes(c['bom-ref'])))
+    expect(own.licenses?.length, `${own.name}: no licence`)
   for (const component of [bom.metadata.component, ...bom.components]) {
     expect(component.purl || component.cpe, `${component.name}: no purl or CPE`)
     expect(component.supplier?.name, `${component.name}: no supplier`)
