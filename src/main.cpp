@@ -8,6 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    Startup::installQtTranslation(application);
     // Lets the desktop match the windows to the menu entry (on Wayland by this name alone).
     QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
     Platform::provideStartCommand(QCoreApplication::applicationDirPath());
