@@ -9,8 +9,6 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QMessageBox>
-#include <QScopeGuard>
-#include <QTranslator>
 
 namespace Arguments {
 
@@ -20,24 +18,6 @@ const QString openName = QStringLiteral("abrir");
 const QString clientName = QStringLiteral("cliente");
 const QHash<QString, Launch::Client> clients = {{QStringLiteral("java"), Launch::Client::Java},
                                                 {QStringLiteral("html5"), Launch::Client::Html5}};
-
-// QCommandLineParser's own texts, in Spanish like the rest of the program.
-class ParserTexts : public QTranslator
-{
-public:
-    QString translate(const char *context, const char *text, const char *, int) const override
-    {
-        static const QHash<QByteArray, QString> spanish = {
-            {"Options:", QStringLiteral("Opciones:")},
-            {"Unknown option '%1'.", QStringLiteral("No existe la opción «%1».")},
-            {"Unknown options: %1.", QStringLiteral("No existen las opciones %1.")},
-            {"Missing value after '%1'.", QStringLiteral("Falta un valor tras «%1».")},
-            {"Unexpected value after '%1'.", QStringLiteral("«%1» no lleva valor.")},
-        };
-        return qstrcmp(context, "QCommandLineParser") == 0 ? spanish.value(text) : QString();
-    }
-    bool isEmpty() const override { return false; }
-};
 
 // Where the user reads it: the console that started the program, or else a message box.
 void tell(const QString &text, Platform::Stream stream)
@@ -132,10 +112,6 @@ std::optional<int> carryOut(const QStringList &arguments)
 {
     if (arguments.size() < 2)
         return std::nullopt;
-    ParserTexts texts;
-    QCoreApplication::installTranslator(&texts);
-    const auto uninstall = qScopeGuard([&] { QCoreApplication::removeTranslator(&texts); });
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Abre las vistas del sistema SCADA de la Universidad de Valdoria. Sin "

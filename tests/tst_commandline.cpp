@@ -121,7 +121,8 @@ private slots:
         QTest::newRow("nothing like it") << QStringList {"--abrir", "xyz"} << true << "operador" << 2 << QStringList {"err Ningún edificio ni aplicación se llama «xyz»."} << QByteArray();
         QTest::newRow("no such client") << QStringList {"--abrir", "química", "--cliente", "web"} << true << "operador" << 2 << QStringList {"err No existe el cliente «web»: elija java o html5."} << QByteArray();
         QTest::newRow("a client without a site") << QStringList {"--cliente", "java"} << true << "operador" << 2 << QStringList {"err --cliente solo va con --abrir."} << QByteArray();
-        QTest::newRow("no such option") << QStringList {"--abierto"} << true << "operador" << 2 << QStringList {"err No existe la opción «abierto»."} << QByteArray();
+        QTest::newRow("no such option") << QStringList {"--abierto"} << true << "operador" << 2 << QStringList {"err Opción desconocida «abierto»."} << QByteArray();
+        QTest::newRow("no value") << QStringList {"--abrir"} << true << "operador" << 2 << QStringList {"err Falta valor tras «--abrir»."} << QByteArray();
         QTest::newRow("list") << QStringList {"--lista"} << true << "" << 0 << QStringList {"out Arquitectura Técnica   Robledal              9081"} << QByteArray();
         QTest::newRow("help") << QStringList {"--ayuda"} << true << "" << 0 << QStringList {"out Uso: Centinela [opciones]"} << QByteArray();
         QTest::newRow("version") << QStringList {"--version"} << true << "" << 0 << QStringList {"out Centinela " CENTINELA_VERSION} << QByteArray();
