@@ -16,6 +16,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/.local/share")));
 
     QApplication application(argc, argv);
+    Startup::installQtTranslation(application);
     MainWindow window;
     Startup::setStyleAndShow(window);
     return execUntilFirstFrame();

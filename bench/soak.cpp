@@ -6,6 +6,7 @@
 #include "dialogs/dialoguser.h"
 #include "mainwindow.h"
 #include "platform/platform.h"
+#include "startup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -113,6 +114,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "%s\n", qPrintable(message));
     });
     QApplication application(argc, argv);
+    Startup::installQtTranslation(application);
     // The style caches the pixmaps of the buttons it draws under a key new for each dialog,
     // up to the cache's limit: growth that is no leak.
     QPixmapCache::setCacheLimit(0);

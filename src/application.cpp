@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "platform/platform.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -40,6 +41,8 @@ void Application::make(bool windows)
         object = std::make_unique<QApplication>(argc, argv);
     else
         object = std::make_unique<QCoreApplication>(argc, argv);
+    // Qt's own texts, with a window or without one, in the program's language.
+    Startup::installQtTranslation(*object);
     // Lets the desktop match the windows to the menu entry (on Wayland by this name alone).
     QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
 }

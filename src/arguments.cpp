@@ -11,8 +11,6 @@
 #include <QCommandLineParser>
 #include <QHash>
 #include <QMessageBox>
-#include <QScopeGuard>
-#include <QTranslator>
 
 namespace Arguments {
 
@@ -24,47 +22,22 @@ const QHash<QString, Launch::Client> clients = {{QStringLiteral("java"), Launch:
                                                 {QStringLiteral("html5"), Launch::Client::Html5}};
 const QString listHint = QStringLiteral("«Centinela --lista» los muestra todos.");
 
-// QCommandLineParser's own texts, in Spanish like the rest of the program.
-class ParserTexts : public QTranslator
-{
-public:
-    QString translate(const char *context, const char *text, const char *, int) const override
-    {
-        static const QHash<QByteArray, QString> spanish = {
-            {"Options:", QStringLiteral("Opciones:")},
-            {"Unknown option '%1'.", QStringLiteral("No existe la opción «%1».")},
-            {"Unknown options: %1.", QStringLiteral("No existen las opciones %1.")},
-            {"Missing value after '%1'.", QStringLiteral("Falta un valor tras «%1».")},
-            {"Unexpected value after '%1'.", QStringLiteral("«%1» no lleva valor.")},
-        };
-        return qstrcmp(context, "QCommandLineParser") == 0 ? spanish.value(text) : QString();
-    }
-    bool isEmpty() const override { return false; }
-};
-
 // Qt's own options, which the application object that shows windows takes out of the
 // arguments (QGuiApplication, QApplication and the X11 platform read them): those that take a
 // value, then those that do not. Only -style and -stylesheet also take it after '='.
-const QStringList qtOptionsWithValue = {QStringLiteral("platform"),
-                                        QStringLiteral("platformpluginpath"),
-                                        QStringLiteral("platformtheme"),
-                                        QStringLiteral("plugin"),
-                                        QStringLiteral("qwindowgeometry"),
-                                        QStringLiteral("geometry"),
-                                        QStringLiteral("qwindowtitle"),
-                                        QStringLiteral("title"),
-                                        QStringLiteral("qwindowicon"),
-                                        QStringLiteral("icon"),
-                                        QStringLiteral("session"),
-                                        QStringLiteral("style"),
-                                        QStringLiteral("stylesheet"),
-                                        QStringLiteral("display"),
-                                        QStringLiteral("name"),
-                                        QStringLiteral("visual")};
-const QStringList qtFlags
-    = {QStringLiteral("reverse"), QStringLiteral("testability"), QStringLiteral("widgetcount"),
-       QStringLiteral("qdevel"),  QStringLiteral("qdebug"),      QStringLiteral("nograb"),
-       QStringLiteral("dograb")};
+// clang-format off
+const QStringList qtOptionsWithValue = {
+    QStringLiteral("platform"), QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"),
+    QStringLiteral("geometry"), QStringLiteral("qwindowtitle"), QStringLiteral("title"),
+    QStringLiteral("qwindowicon"), QStringLiteral("icon"), QStringLiteral("session"),
+    QStringLiteral("style"), QStringLiteral("stylesheet"), QStringLiteral("display"),
+    QStringLiteral("name"), QStringLiteral("visual")};
+const QStringList qtFlags = {
+    QStringLiteral("reverse"), QStringLiteral("testability"), QStringLiteral("widgetcount"),
+    QStringLiteral("qdevel"), QStringLiteral("qdebug"), QStringLiteral("nograb"),
+    QStringLiteral("dograb")};
+// clang-format on
 
 // `arguments` without Qt's own options, which are read before any window exists.
 QStringList withoutQtOptions(const QStringList &arguments)
@@ -248,10 +221,6 @@ std::optional<int> carryOut(const QStringList &arguments)
     const QStringList own = withoutQtOptions(arguments);
     if (own.size() < 2)
         return std::nullopt;
-    ParserTexts texts;
-    QCoreApplication::installTranslator(&texts);
-    const auto uninstall = qScopeGuard([&] { QCoreApplication::removeTranslator(&texts); });
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Abre las vistas del sistema SCADA de la Universidad de Valdoria. Sin "

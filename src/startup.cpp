@@ -2,9 +2,20 @@
 
 #include <QApplication>
 #include <QStyle>
+#include <QTranslator>
 #include <QWidget>
 
 namespace Startup {
+
+void installQtTranslation(QCoreApplication &application)
+{
+    auto *translator = new QTranslator(&application);
+    // Uncompressed in the resources, so read where it lies.
+    if (translator->load(QStringLiteral(":/i18n/qtbase_es.qm")))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
 
 void setStyleAndShow(QWidget &window)
 {

@@ -4,6 +4,7 @@
 // What the suites share: a home, a recorder of command lines, answers to windows, file helpers.
 
 #include "platform/platform.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QByteArrayList>
@@ -14,6 +15,13 @@
 #include <QWidget>
 
 #include <functional>
+
+// Qt's own texts in Spanish, as the program has them: installed as each suite's application starts.
+inline void installQtTranslation()
+{
+    Startup::installQtTranslation(*QCoreApplication::instance());
+}
+Q_COREAPP_STARTUP_FUNCTION(installQtTranslation)
 
 // Points HOME, the XDG folders and so the data folder into a temporary folder of the test's own
 // while it lives; on Windows the data folder directly: a real user's C:/tmpRB is never touched.

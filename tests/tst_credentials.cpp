@@ -4,11 +4,16 @@
 #include "support.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <memory>
 
 #ifndef Q_OS_WIN
 #include <csignal>
@@ -178,11 +183,11 @@ private slots:
         // The row's name lists the steps, from a dialog opened on "ana" and "secreto".
         QTest::addColumn<bool>("byButton");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("OK") << false << QStringList {"ana", "secreto"};
-        QTest::newRow("type, OK") << true << typed;
-        QTest::newRow("Borrar datos de usuario, type, Cancel") << true << QStringList {"", ""};
-        QTest::newRow("Borrar datos de usuario, OK") << false << QStringList {"", ""};
-        QTest::newRow("block, OK") << false << QStringList {"", ""};
+        QTest::newRow("Aceptar") << false << QStringList {"ana", "secreto"};
+        QTest::newRow("type, Aceptar") << true << typed;
+        QTest::newRow("Borrar datos de usuario, type, Cancelar") << true << QStringList {"", ""};
+        QTest::newRow("Borrar datos de usuario, Aceptar") << false << QStringList {"", ""};
+        QTest::newRow("block, Aceptar") << false << QStringList {"", ""};
     }
 
     void userDialog()
@@ -216,6 +221,10 @@ private slots:
                 if (step != steps.last())
                     seen << (dialog->isVisible() ? "open" : "closed");
             }
+            if (dialog->isVisible()) { // no button of the last step's text
+                seen << "open";
+                dialog->reject();
+            }
         });
         if (byButton)
             window.findChild<QPushButton *>("pushButtonUser")->click();
@@ -233,6 +242,38 @@ private slots:
         QMetaObject::invokeMethod(&window, "getUser", Q_RETURN_ARG(QString, user));
         QMetaObject::invokeMethod(&window, "getPass", Q_RETURN_ARG(QString, pass));
         QCOMPARE(QStringList({user, pass}), expected);
+    }
+
+    // What Qt draws itself, in Spanish: the buttons of "Configurar usuario" and of a message box,
+    // the user name's context menu (each without its "&" and shortcut).
+    void qtTexts_data()
+    {
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("expected");
+        const auto texts = [](const auto &items) {
+            QStringList texts;
+            for (const auto *item : items)
+                texts << item->text().section(u'\t', 0, 0).remove(u'&');
+            return texts;
+        };
+        DialogUser dialog;
+        QTest::newRow("Configurar usuario")
+            << texts(dialog.findChild<QDialogButtonBox *>()->buttons())
+            << QStringList {"Aceptar", "Cancelar"};
+        QMessageBox box(QMessageBox::Warning, "Centinela", "", QMessageBox::Ok);
+        QTest::newRow("message box") << texts(box.buttons()) << QStringList {"Aceptar"};
+        const std::unique_ptr<QMenu> menu(
+            dialog.findChild<QLineEdit *>("lineEditUser")->createStandardContextMenu());
+        QTest::newRow("user name's menu")
+            << texts(menu->actions()).filter(QRegularExpression(".")) // without separators
+            << QString("Deshacer,Rehacer,Cortar,Copiar,Pegar,Borrar,Seleccionar todo").split(u',');
+    }
+
+    void qtTexts()
+    {
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, expected);
+        QCOMPARE(shown, expected);
     }
 
 private:

@@ -53,6 +53,10 @@ new CDX.Validation.JsonStrictValidator('1.6').validate(text).then(errors => {
       `${part.name}: CPE ${part.cpe} is not the reviewed table's`)
   expect(exe.some(c => /^g\+\+-mingw-w64/.test(c.name)), 'Centinela.exe: no C++ runtime')
   expect(partsOf('deb').some(c => c.name === 'libqt6widgets6'), 'the package: no libqt6widgets6')
+  const qt = exe.find(c => c['bom-ref'] === 'exe:qt')
+  for (const ref of ['exe', 'deb'])
+    expect(partsOf(ref).some(c => c.name === 'qt6-translations-l10n' && c.version?.startsWith(`${qt?.version}-`)),
+      `${ref}: no Qt translation of Qt ${qt?.version}`)
   for (const part of [...exe, ...partsOf('deb').filter(c => c.version)])
     expect(part.version && part.licenses, `${part.name}: no version or licence`)
 

@@ -113,6 +113,7 @@ void popUpBeside(QMenu *parent, QMenu *submenu)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    Startup::installQtTranslation(application);
     const QStringList arguments = QApplication::arguments().mid(1);
     const bool setStyleAlways = arguments.size() == 2 && arguments[0] == "--set-style-always";
     if (arguments.size() != 1 && !setStyleAlways) {
