@@ -7,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    Platform::loadLibrariesFromSystemOnly();
     QApplication application(argc, argv);
     // Lets the desktop match the windows to the menu entry (on Wayland by this name alone).
     QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
