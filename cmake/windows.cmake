@@ -29,3 +29,25 @@ function(centinela_bundle_qt target)
     endif()
     install(SCRIPT ${deploy_script})
 endfunction()
+
+# Windows looks for every imported DLL outside its KnownDLLs in the program's folder first, where
+# a download may lie beside a portable program. These are loaded on first use instead (mingw's
+# __delayLoadHelper2), after Platform::loadLibrariesFromSystemOnly() has restricted the search
+# to the system folder: each import library is shadowed by a delay-loading one of its name.
+function(centinela_delay_load target)
+    set(folder ${CMAKE_CURRENT_BINARY_DIR}/delay-load)
+    file(MAKE_DIRECTORY ${folder})
+    foreach(dll IN LISTS ARGN)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${dll}.a
+            OUTPUT_VARIABLE import_library OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+        execute_process(COMMAND ${CMAKE_NM} ${import_library}
+            OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+        string(REGEX MATCHALL " I __imp_[^\n]+" functions "${symbols}")
+        list(TRANSFORM functions REPLACE " I __imp_" "")
+        list(JOIN functions "\n" functions)
+        file(WRITE ${folder}/${dll}.def "EXPORTS\n${functions}\n")
+        execute_process(COMMAND ${CMAKE_DLLTOOL} --def ${folder}/${dll}.def --dllname ${dll}.dll
+            --output-delaylib ${folder}/lib${dll}.a COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+    target_link_directories(${target} PRIVATE ${folder})
+endfunction()

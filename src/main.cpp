@@ -8,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    Platform::loadLibrariesFromSystemOnly();
     Application application(argc, argv);
     Platform::provideStartCommand(QCoreApplication::applicationDirPath());
     // The options that open sites or print texts need no window, nor a display.

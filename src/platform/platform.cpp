@@ -176,6 +176,13 @@ void provideStartCommand(const QString &executableFolder)
 #endif
 }
 
+void loadLibrariesFromSystemOnly()
+{
+#ifdef Q_OS_WIN
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+#endif
+}
+
 #ifndef Q_OS_WIN
 namespace {
 

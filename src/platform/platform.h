@@ -80,6 +80,12 @@ QString startHelperFolder(const QString &executableFolder);
 // folder. Nothing to do on Windows.
 void provideStartCommand(const QString &executableFolder);
 
+// Restricts the DLLs this process loads to those of the system folder: a portable program may
+// be unpacked beside a downloaded DLL of a system name. The program's DLLs outside Windows'
+// KnownDLLs are loaded on first use (cmake/windows.cmake), so this comes first in main().
+// Nothing to do elsewhere.
+void loadLibrariesFromSystemOnly();
+
 // Where a window's client area lies from the corner of its frame: the left border and the title
 // bar, as this window manager and scale draw them; (0, 0) without a frame.
 QPoint frameOffset(const QWidget &window);
