@@ -26,6 +26,8 @@ QString platformArgument(int argc, char **argv)
 Application::Application(int &argc, char **argv) : argc(argc), argv(argv)
 {
     current = this;
+    // Lets the desktop match the windows to the menu entry (on Wayland by this name alone).
+    QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
     make(argc < 2 && Platform::hasDisplay());
 }
 
@@ -43,8 +45,6 @@ void Application::make(bool windows)
         object = std::make_unique<QCoreApplication>(argc, argv);
     // Qt's own texts, with a window or without one, in the program's language.
     Startup::installQtTranslation(*object);
-    // Lets the desktop match the windows to the menu entry (on Wayland by this name alone).
-    QGuiApplication::setDesktopFileName(QStringLiteral("es.uvaldoria.Centinela"));
 }
 
 QApplication *Application::withWindows()

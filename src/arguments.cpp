@@ -7,7 +7,6 @@
 #include "platform/platform.h"
 #include "sites.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QHash>
 #include <QMessageBox>
@@ -39,20 +38,29 @@ const QStringList qtFlags = {
     QStringLiteral("dograb")};
 // clang-format on
 
+// An option's name as written, without its dashes and any "=value"; empty for a value.
+QString optionName(const QString &argument)
+{
+    if (!argument.startsWith(u'-'))
+        return QString();
+    return argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1).section(u'=', 0, 0);
+}
+
 // `arguments` without Qt's own options, which are read before any window exists.
 QStringList withoutQtOptions(const QStringList &arguments)
 {
     QStringList own = arguments.mid(0, 1);
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        const QString name = argument.startsWith(u'-')
-            ? argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1)
-            : QString();
-        if (qtOptionsWithValue.contains(name))
+        const QString name = optionName(argument);
+        if (argument.contains(u'=')) {
+            if (name != QLatin1String("style") && name != QLatin1String("stylesheet"))
+                own << argument;
+        } else if (qtOptionsWithValue.contains(name)) {
             ++i; // and its value
-        else if (!qtFlags.contains(name) && !name.startsWith(QLatin1String("style="))
-                 && !name.startsWith(QLatin1String("stylesheet=")))
+        } else if (!qtFlags.contains(name)) {
             own << argument;
+        }
     }
     return own;
 }
@@ -133,7 +141,7 @@ QString nameProblem(const QString &name, const Sites::Lookup &found)
 int launch(const QList<const Site *> &sites, Launch::Client client)
 {
     const QString user = DialogUser::readUser();
-    if (client == Launch::Client::Java && user.isEmpty() && !sites.isEmpty()) {
+    if (client == Launch::Client::Java && user.isEmpty()) {
         reportFailure(QStringLiteral("No se ha podido abrir el cliente JAVA: no hay ningún "
                                      "usuario guardado.\n\nGuárdelo en la ventana de Centinela, "
                                      "en «Edición» › «Configurar usuario», o abra la vista en el "
@@ -192,8 +200,7 @@ std::optional<QString> meantOption(const QStringList &arguments,
             break;
         if (!argument.startsWith(u'-') || argument.size() < 2)
             continue;
-        const QString word
-            = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1).section(u'=', 0, 0);
+        const QString word = optionName(argument);
         if (known.contains(word) && argument.startsWith(QLatin1String("--")))
             continue;
         if (std::all_of(word.cbegin(), word.cend(),
